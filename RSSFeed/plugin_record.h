@@ -1,0 +1,40 @@
+// One loaded plug-in: its library and the entry points it exports.
+#ifndef TAVREL_PLUGIN_RECORD_H
+#define TAVREL_PLUGIN_RECORD_H
+
+#include "TavrelPlugin.h"
+#include "platform.h"
+
+// The thirteen entry points, in the order they are looked up.
+#define TAVREL_ENTRY_POINTS(X)                                                 \
+  X(GetPluginInfo)                                                             \
+  X(GetLoginInfo)                                                              \
+  X(SetLoginInfo)                                                              \
+  X(SetRSSFeedInfo)                                                            \
+  X(GetRSSFeedInfo)                                                            \
+  X(LoadConfigInfo)                                                            \
+  X(ReFresh)                                                                   \
+  X(GetRSSContent)                                                             \
+  X(SetCallbackInterface)                                                      \
+  X(ParseFinalURL)                                                             \
+  X(StopPlugin)                                                                \
+  X(DeleteRSSFeed)                                                             \
+  X(CallPropertyPage)
+
+namespace tavrel {
+
+// Owns nothing by itself: whoever releases a record unloads its library first
+// (or deliberately leaves it loaded).
+struct PluginRecord {
+  platform::LibraryHandle module = nullptr;
+#define TAVREL_ENTRY_POINT_SLOT(name) Tavrel##name##Fn name = nullptr;
+  TAVREL_ENTRY_POINTS(TAVREL_ENTRY_POINT_SLOT)
+#undef TAVREL_ENTRY_POINT_SLOT
+};
+
+// Looks up every entry point of record.module; null for each one it lacks.
+void bind_entry_points(PluginRecord &record);
+
+} // namespace tavrel
+
+#endif
