@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds Tavrel and runs every test: the Linux suite, the same suite under
+# AddressSanitizer and UBSan, and a formatting check. Installs what is missing.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh linux
+
+jobs=$(nproc)
+
+echo "== formatting"
+git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+run_suite() {
+  local name=$1
+  shift
+  echo "== $name"
+  cmake -S . -B "build/$name" -DTAVREL_WARNINGS_AS_ERRORS=ON "$@" >/dev/null
+  cmake --build "build/$name" -j"$jobs" >/dev/null
+  ctest --test-dir "build/$name" --output-on-failure
+}
+
+run_suite linux -DCMAKE_BUILD_TYPE=Release
+run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON

@@ -1,0 +1,310 @@
+// The real library over real fixture plug-ins in the WebPlugins folder.
+#include <string>
+#include <vector>
+
+#include "plugin_folder.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class ScanTest : public PluginFolderTest {};
+
+TEST_F(ScanTest, NoFolderOrAnEmptyFolderFindsNothing) {
+  remove_folder();
+  EXPECT_EQ(InitializeTavrel(), S_PLUGIN_NONE);
+  std::filesystem::create_directories(folder());
+  EXPECT_EQ(InitializeTavrel(), S_PLUGIN_NONE);
+  EXPECT_EQ(StartTavrel(), S_PLUGIN_NONE);
+}
+
+TEST_F(ScanTest, OnlyUnusableEntriesStillCompleteTheScan) {
+  install_directory("extra");
+  install_text_file("notes");
+  EXPECT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(StartTavrel(), S_PLUGIN_NONE);
+}
+
+TEST_F(ScanTest, SkipsWhatItCannotUseAndLoadsTheRest) {
+  install_directory("0_extra");
+  install_text_file("1_notes");
+  install("picky", "2_picky");
+  install("headless", "3_headless");
+  install("alpha", "4_alpha");
+  EXPECT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(take_log(),
+            (Strings{"picky loaded", "picky.GetPluginInfo(268,zeroed)",
+                     "picky unloaded", "headless loaded", "headless unloaded",
+                     "alpha loaded", "alpha.GetPluginInfo(268,zeroed)"}));
+  EXPECT_EQ(GetRSSContent("picky"), E_PLUGIN_NOTFOUND);
+  EXPECT_EQ(GetRSSContent("headless"), E_PLUGIN_NOTFOUND);
+  EXPECT_EQ(GetRSSContent("blog"), 0x10A);
+  EXPECT_EQ(GetPluginIdentifier() & 0x100u, 0u)
+      << "a rejected plug-in adds no identifier bits";
+}
+
+TEST_F(ScanTest, TheFirstFileInNameOrderKeepsASharedKey) {
+  install("beta", "1_beta");
+  install("alpha", "2_alpha");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(ReFresh("shared"), 0x10B);
+  EXPECT_EQ(ReFresh("blog"), 0x10A);
+  take_log();
+  SetCallbackInterface(nullptr);
+  EXPECT_EQ(take_log(), (Strings{"beta.SetCallbackInterface(0)",
+                                 "alpha.SetCallbackInterface(0)"}))
+      << "both are listed, in name order";
+}
+
+TEST_F(ScanTest, KeyListsAreCutAtSemicolons) {
+  install("cutlist", "1_cutlist"); // "a;;b;": a, the empty key, b
+  install("alpha", "2_alpha");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  EXPECT_EQ(GetRSSContent("blog"), 0);
+  EXPECT_EQ(take_log(), Strings{"cutlist.GetRSSContent(blog)"})
+      << "the empty key claims every address";
+}
+
+TEST_F(ScanTest, AKeyListWithoutNulIsReadToTheRecordsEnd) {
+  install("fullkeys", "1_fullkeys");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  // 260 bytes of "0123456789;": 23 whole keys, then "0123456".
+  EXPECT_EQ(GetRSSContent("x0123456x"), 0);
+  EXPECT_EQ(GetRSSContent("x012345x"), E_PLUGIN_NOTFOUND);
+}
+
+TEST_F(ScanTest, ASecondScanLoadsEveryPluginAgain) {
+  install("alpha", "1_alpha");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  EXPECT_EQ(StartTavrel(), 0);
+  EXPECT_EQ(take_log(),
+            (Strings{"alpha.LoadConfigInfo()", "alpha.LoadConfigInfo()"}));
+  EXPECT_EQ(UninitializeTavrel(), S_OK);
+  EXPECT_EQ(take_log(), (Strings{"alpha.StopPlugin()", "alpha.StopPlugin()",
+                                 "alpha unloaded"}))
+      << "each record releases one load; the last one unloads";
+}
+
+TEST_F(ScanTest, ARescanAfterTeardownFindsTheSamePlugins) {
+  install("alpha", "1_alpha");
+  install("beta", "2_beta");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  const uint32_t identifier = GetPluginIdentifier();
+  EXPECT_EQ(identifier & 0x5u, 0x5u);
+  ASSERT_EQ(UninitializeTavrel(), S_OK);
+  EXPECT_EQ(ReFresh("blog"), E_PLUGIN_NOTFOUND);
+  EXPECT_EQ(GetPluginIdentifier(), identifier);
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(ReFresh("blog"), 0x10A);
+  EXPECT_EQ(ReFresh("news"), 0x10B);
+  EXPECT_EQ(GetPluginIdentifier(), identifier);
+}
+
+TEST_F(ScanTest, APluginWrittenInCIsBoundByItsPlainNames) {
+  install("c_plugin", "1_c_plugin");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(GetRSSContent("http://c-plugin.example/"), 24);
+  EXPECT_EQ(ReFresh("http://c-plugin.example/"), E_PLUGIN_NOTIMPL);
+}
+
+#if !defined(_WIN32)
+TEST_F(ScanTest, AnExceptionInGetPluginInfoEndsTheScan) {
+  install("alpha", "1_alpha");
+  install("thrower", "2_thrower");
+  install("beta", "3_beta");
+  EXPECT_EQ(InitializeTavrel(), E_FAIL);
+  EXPECT_EQ(take_log(),
+            (Strings{"alpha loaded", "alpha.GetPluginInfo(268,zeroed)",
+                     "thrower loaded", "thrower.GetPluginInfo(268,zeroed)"}));
+  EXPECT_EQ(ReFresh("blog"), 0x10A) << "earlier plug-ins keep working";
+  EXPECT_EQ(ReFresh("news"), E_PLUGIN_NOTFOUND);
+  EXPECT_EQ(UninitializeTavrel(), S_OK);
+  EXPECT_EQ(take_log(), (Strings{"alpha.ReFresh(blog)", "alpha.StopPlugin()",
+                                 "alpha unloaded"}))
+      << "the thrower is neither stopped nor unloaded";
+}
+#endif
+
+class RoutingTest : public PluginFolderTest {};
+
+TEST_F(RoutingTest, TheKeyThatSortsFirstClaimsTheAddress) {
+  install("beta", "1_beta");
+  install("alpha", "2_alpha");
+  install("delta", "3_delta");
+  install("gamma", "4_gamma");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  EXPECT_EQ(GetRSSContent("blognews"), 0x10A);
+  EXPECT_EQ(GetRSSContent("http://abcd.example/"), 0);
+  EXPECT_EQ(GetRSSContent("http://Blog.example/"), E_PLUGIN_NOTFOUND);
+  EXPECT_EQ(take_log(), (Strings{"alpha.GetRSSContent(blognews)",
+                                 "gamma.GetRSSContent(http://abcd.example/)"}));
+}
+
+TEST_F(RoutingTest, AClaimantWithoutTheEntryPointIsNotImplemented) {
+  install("gamma", "1_gamma"); // "abc", no ReFresh
+  install("delta", "2_delta"); // "abcd"
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  EXPECT_EQ(ReFresh("abcd"), E_PLUGIN_NOTIMPL);
+  EXPECT_TRUE(take_log().empty());
+}
+
+TEST_F(RoutingTest, TheEmptyKeyClaimsEveryAddress) {
+  install("alpha", "1_alpha");
+  install("catchall", "2_catchall");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  EXPECT_EQ(ReFresh("blog"), 0);
+  EXPECT_EQ(ReFresh(""), 0);
+  EXPECT_EQ(take_log(),
+            (Strings{"catchall.ReFresh(blog)", "catchall.ReFresh()"}));
+}
+
+TEST_F(RoutingTest, EachExportForwardsExactlyItsArguments) {
+  install("alpha", "1_alpha");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  long login_storage = 0, feed_storage = 0;
+  auto *login = reinterpret_cast<LoginInfo *>(&login_storage);
+  auto *feed = reinterpret_cast<RSSFeedInfo *>(&feed_storage);
+  char buffer[16] = {};
+  const char *url = "http://blog.example/";
+
+  EXPECT_EQ(GetLoginInfo(url, login), 0x10A);
+  EXPECT_EQ(SetLoginInfo(url, login), 0x10A);
+  EXPECT_EQ(SetRSSFeedInfo(url, feed), 0x10A);
+  EXPECT_EQ(GetRSSFeedInfo(url, feed), 0x10A);
+  EXPECT_EQ(ReFresh(url), 0x10A);
+  EXPECT_EQ(GetRSSContent(url), 0x10A);
+  EXPECT_EQ(ParseFinalURL(url, buffer, sizeof buffer), 0x10A);
+  EXPECT_EQ(DeleteRSSFeed(url, "second", "third"), 0x10A);
+
+  const std::string u = url;
+  EXPECT_EQ(
+      take_log(),
+      (Strings{"alpha.GetLoginInfo(" + pointer_text(login) + ")",
+               "alpha.SetLoginInfo(" + pointer_text(login) + ")",
+               "alpha.SetRSSFeedInfo(" + u + "," + pointer_text(feed) + ")",
+               "alpha.GetRSSFeedInfo(" + u + "," + pointer_text(feed) + ")",
+               "alpha.ReFresh(" + u + ")", "alpha.GetRSSContent(" + u + ")",
+               "alpha.ParseFinalURL(" + u + "," + pointer_text(buffer) + ",16)",
+               "alpha.DeleteRSSFeed(" + u + ",second,third)"}));
+  EXPECT_STREQ(buffer, "alpha");
+}
+
+TEST_F(RoutingTest, NullArgumentsAreRefused) {
+  install("catchall", "1_catchall");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  EXPECT_EQ(ReFresh(nullptr), E_POINTER);
+  EXPECT_EQ(GetLoginInfo(nullptr, nullptr), E_POINTER);
+  EXPECT_EQ(FillSheetPage(nullptr, nullptr, 0), E_POINTER);
+  EXPECT_TRUE(take_log().empty());
+}
+
+class LifecycleTest : public PluginFolderTest {};
+
+struct StartCase {
+  const char *first, *second;
+  TavrelResult combined;
+};
+
+class StartTest : public PluginFolderTest,
+                  public ::testing::WithParamInterface<StartCase> {};
+
+TEST_P(StartTest, CombinesEveryPluginsResult) {
+  install(GetParam().first, "1");
+  install(GetParam().second, "2");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(StartTavrel(), GetParam().combined);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pairs, StartTest,
+                         ::testing::Values(StartCase{"alpha", "beta", E_FAIL},
+                                           StartCase{"gamma", "delta", 3},
+                                           StartCase{"alpha", "delta", 2},
+                                           StartCase{"bare", "bare", 0}),
+                         [](const auto &info) {
+                           return std::string(info.param.first) + "_" +
+                                  info.param.second;
+                         });
+
+TEST_F(LifecycleTest, TeardownStopsAndUnloadsOnePluginAfterTheOther) {
+  install("alpha", "1_alpha");
+  install("bare", "2_bare");
+  install("beta", "3_beta");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  EXPECT_EQ(UninitializeTavrel(), S_OK);
+  EXPECT_EQ(take_log(),
+            (Strings{"alpha.StopPlugin()", "alpha unloaded", "bare unloaded",
+                     "beta.StopPlugin()", "beta unloaded"}));
+  EXPECT_EQ(ReFresh("blog"), E_PLUGIN_NOTFOUND);
+  EXPECT_EQ(StartTavrel(), S_PLUGIN_NONE);
+  EXPECT_EQ(UninitializeTavrel(), S_OK);
+}
+
+class BroadcastTest : public PluginFolderTest {};
+
+TEST_F(BroadcastTest, PropertyPagesAreCountedAndCollectedInLoadOrder) {
+  install("alpha", "1_alpha"); // page 0xA1
+  install("beta", "2_beta");   // no page
+  install("gamma", "3_gamma"); // page 0xC1
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+
+  int32_t count = -7;
+  EXPECT_EQ(FillSheetPage(nullptr, &count, 3), S_OK);
+  EXPECT_EQ(count, 2);
+  EXPECT_TRUE(take_log().empty());
+
+  HPROPSHEETPAGE pages[3] = {};
+  count = 3;
+  EXPECT_EQ(FillSheetPage(pages, &count, 3), S_OK);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(pages[0], reinterpret_cast<HPROPSHEETPAGE>(0xA1));
+  EXPECT_EQ(pages[1], reinterpret_cast<HPROPSHEETPAGE>(0xC1));
+  EXPECT_EQ(pages[2], nullptr);
+  EXPECT_EQ(take_log(), (Strings{"alpha.CallPropertyPage(3)",
+                                 "gamma.CallPropertyPage(3)"}));
+
+  count = 1;
+  EXPECT_EQ(FillSheetPage(pages, &count, 4), S_OK);
+  EXPECT_EQ(count, 1);
+  EXPECT_EQ(take_log(), Strings{"alpha.CallPropertyPage(4)"});
+}
+
+TEST_F(BroadcastTest, TheCallbackReachesEveryPluginThatTakesIt) {
+  install("alpha", "1_alpha");
+  install("bare", "2_bare");
+  install("beta", "3_beta");
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  take_log();
+  long storage = 0;
+  auto *callback = reinterpret_cast<IRSSFeedCallback *>(&storage);
+  EXPECT_EQ(SetCallbackInterface(callback), S_OK);
+  const std::string text = pointer_text(callback);
+  EXPECT_EQ(take_log(), (Strings{"alpha.SetCallbackInterface(" + text + ")",
+                                 "beta.SetCallbackInterface(" + text + ")"}));
+}
+
+// Runs in a process of its own (see CMakeLists.txt): the identifier word is
+// never cleared, so only a fresh library shows its exact value.
+TEST_F(PluginFolderTest, FreshLibraryMergesIdentifierBits) {
+  EXPECT_EQ(GetPluginIdentifier(), 0u);
+  EXPECT_EQ(ReFresh("blog"), E_PLUGIN_NOTFOUND);
+  install("alpha", "1_alpha"); // 0x1
+  install("beta", "2_beta");   // 0x4
+  install("delta", "3_delta"); // 0
+  install("picky", "4_picky"); // 0x100, rejects
+  ASSERT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(GetPluginIdentifier(), 0x5u);
+  EXPECT_EQ(UninitializeTavrel(), S_OK);
+  EXPECT_EQ(GetPluginIdentifier(), 0x5u);
+}
+
+} // namespace
