@@ -24,8 +24,9 @@
 #include <stdint.h>
 
 #if defined(_WIN32)
-#include <prsht.h>
 #include <windows.h>
+/* after windows.h, which it needs */
+#include <prsht.h>
 #endif
 
 #ifdef __cplusplus

@@ -1,5 +1,6 @@
 # Checks that a built Tavrel exports exactly the fourteen functions, by their
-# plain names. Run as: cmake -DLIBRARY=... -DFORMAT=elf|pe -DTOOL=... -P
+# plain names, and that a Windows build imports system DLLs only.
+# Run as: cmake -DLIBRARY=... -DFORMAT=elf|pe -DTOOL=nm|objdump -P
 set(expected
   DeleteRSSFeed FillSheetPage GetLoginInfo GetPluginIdentifier GetRSSContent
   GetRSSFeedInfo InitializeTavrel ParseFinalURL ReFresh SetCallbackInterface
@@ -17,13 +18,19 @@ if(FORMAT STREQUAL "elf")
 else()
   execute_process(COMMAND ${TOOL} -p ${LIBRARY}
                   OUTPUT_VARIABLE listing RESULT_VARIABLE failed)
-  # The export name table: lines "\t[   n] +base[   m] xxxx Name".
-  string(REGEX MATCHALL "\\[ *[0-9]+\\] \\+base\\[ *[0-9]+\\] [0-9a-f]+ [^\n]+"
-         entries "${listing}")
+  # The export name table: lines "\t[   n] Name".
+  string(REPLACE ";" "," listing "${listing}")
+  string(REPLACE "\n" ";" lines "${listing}")
   set(names "")
-  foreach(entry IN LISTS entries)
-    string(REGEX REPLACE ".* ([^ ]+)$" "\\1" name "${entry}")
-    list(APPEND names ${name})
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^\t\\[ *[0-9]+\\] ([^ ]+)$")
+      list(APPEND names ${CMAKE_MATCH_1})
+    elseif(line MATCHES "DLL Name: (.+)$")
+      string(TOLOWER "${CMAKE_MATCH_1}" imported)
+      if(NOT imported MATCHES "^(kernel32|msvcrt|ntdll|user32|advapi32)\\.dll$")
+        message(FATAL_ERROR "${LIBRARY} imports ${CMAKE_MATCH_1}")
+      endif()
+    endif()
   endforeach()
 endif()
 if(failed)

@@ -4,7 +4,17 @@
 
 #include "plugin_folder.h"
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace {
+
+#if defined(_WIN32)
+const void *exception_chain() {
+  return reinterpret_cast<NT_TIB *>(NtCurrentTeb())->ExceptionList;
+}
+#endif
 
 using Strings = std::vector<std::string>;
 
@@ -110,22 +120,58 @@ TEST_F(ScanTest, APluginWrittenInCIsBoundByItsPlainNames) {
   EXPECT_EQ(ReFresh("http://c-plugin.example/"), E_PLUGIN_NOTIMPL);
 }
 
-#if !defined(_WIN32)
-TEST_F(ScanTest, AnExceptionInGetPluginInfoEndsTheScan) {
+// A plug-in that raises while it is being loaded: a C++ exception on Linux,
+// a processor fault or a structured exception on Windows.
+class FailingLoadTest : public PluginFolderTest,
+                        public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(FailingLoadTest, EndsTheScanButKeepsWhatWasLoaded) {
+  const std::string failing = GetParam();
   install("alpha", "1_alpha");
-  install("thrower", "2_thrower");
+  install(failing, "2_" + failing);
   install("beta", "3_beta");
   EXPECT_EQ(InitializeTavrel(), E_FAIL);
-  EXPECT_EQ(take_log(),
-            (Strings{"alpha loaded", "alpha.GetPluginInfo(268,zeroed)",
-                     "thrower loaded", "thrower.GetPluginInfo(268,zeroed)"}));
+  EXPECT_EQ(
+      take_log(),
+      (Strings{"alpha loaded", "alpha.GetPluginInfo(268,zeroed)",
+               failing + " loaded", failing + ".GetPluginInfo(268,zeroed)"}))
+      << "later files are not loaded";
   EXPECT_EQ(ReFresh("blog"), 0x10A) << "earlier plug-ins keep working";
   EXPECT_EQ(ReFresh("news"), E_PLUGIN_NOTFOUND);
   EXPECT_EQ(UninitializeTavrel(), S_OK);
   EXPECT_EQ(take_log(), (Strings{"alpha.ReFresh(blog)", "alpha.StopPlugin()",
                                  "alpha unloaded"}))
-      << "the thrower is neither stopped nor unloaded";
+      << "the failing plug-in is neither stopped nor unloaded";
+
+  // A second scan meets the same plug-in and ends the same way.
+#if defined(_WIN32)
+  const void *handlers = exception_chain();
+#endif
+  EXPECT_EQ(InitializeTavrel(), E_FAIL);
+  EXPECT_EQ(ReFresh("news"), E_PLUGIN_NOTFOUND);
+#if defined(_WIN32)
+  EXPECT_EQ(exception_chain(), handlers)
+      << "the guard leaves the thread's handler chain as it found it";
+#endif
 }
+
+#if defined(_WIN32)
+INSTANTIATE_TEST_SUITE_P(Windows, FailingLoadTest,
+                         ::testing::Values("faulter", "raiser"));
+
+TEST_F(ScanTest, APluginThatHandlesItsOwnFaultIsAccepted) {
+  install("recoverer", "1_recoverer");
+  install("alpha", "2_alpha");
+  EXPECT_EQ(InitializeTavrel(), S_OK);
+  EXPECT_EQ(take_log(),
+            (Strings{"recoverer loaded", "recoverer.GetPluginInfo(268,zeroed)",
+                     "recoverer handled 1 fault", "alpha loaded",
+                     "alpha.GetPluginInfo(268,zeroed)"}));
+  EXPECT_EQ(ReFresh("recoverer"), 0);
+  EXPECT_EQ(ReFresh("blog"), 0x10A);
+}
+#else
+INSTANTIATE_TEST_SUITE_P(Linux, FailingLoadTest, ::testing::Values("thrower"));
 #endif
 
 class RoutingTest : public PluginFolderTest {};
@@ -292,9 +338,10 @@ TEST_F(BroadcastTest, TheCallbackReachesEveryPluginThatTakesIt) {
                                  "beta.SetCallbackInterface(" + text + ")"}));
 }
 
-// Runs in a process of its own (see CMakeLists.txt): the identifier word is
-// never cleared, so only a fresh library shows its exact value.
-TEST_F(PluginFolderTest, FreshLibraryMergesIdentifierBits) {
+// Disabled in the shared run, and run in a process of its own (see
+// CMakeLists.txt): the identifier word is never cleared, so only a fresh
+// library shows its exact value.
+TEST_F(PluginFolderTest, DISABLED_FreshLibraryMergesIdentifierBits) {
   EXPECT_EQ(GetPluginIdentifier(), 0u);
   EXPECT_EQ(ReFresh("blog"), E_PLUGIN_NOTFOUND);
   install("alpha", "1_alpha"); // 0x1
