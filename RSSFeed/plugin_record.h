@@ -35,6 +35,14 @@ struct PluginRecord {
 // Looks up every entry point of record.module; null for each one it lacks.
 void bind_entry_points(PluginRecord &record);
 
+// Calls visit(name, exported) for each entry point, in lookup order.
+template <typename Visit>
+void for_each_entry_point(const PluginRecord &record, Visit visit) {
+#define TAVREL_VISIT_ENTRY_POINT(name) visit(#name, record.name != nullptr);
+  TAVREL_ENTRY_POINTS(TAVREL_VISIT_ENTRY_POINT)
+#undef TAVREL_VISIT_ENTRY_POINT
+}
+
 } // namespace tavrel
 
 #endif

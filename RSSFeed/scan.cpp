@@ -12,6 +12,8 @@ namespace {
 // guard returns, and the path buffers own no memory.
 struct ScanState {
   Registry *registry;
+  ScanReport *report;
+  bool beside_executable;
   char folder[kPathCapacity];
   char path[kPathCapacity];
   platform::Search *search;
@@ -31,7 +33,6 @@ bool append(char *buffer, const char *text) {
 
 bool compose_plugin_folder(char *folder) {
   const char separator[] = {platform::kPathSeparator, '\0'};
-  std::memset(folder, 0, kPathCapacity);
   return platform::executable_directory(folder, kPathCapacity) &&
          append(folder, kPluginFolderName) && append(folder, separator);
 }
@@ -40,12 +41,26 @@ bool is_dot_entry(const char *name) {
   return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
 }
 
+// Where the report of the entry being looked at goes, if anywhere. Added
+// before the load starts, so that a load cut short stays on record.
+FileReport *report_entry(ScanState &state, const char *name,
+                         FileOutcome outcome) {
+  if (!state.report)
+    return nullptr;
+  FileReport &file = state.report->files.emplace_back();
+  file.name = name;
+  file.outcome = outcome;
+  return &file;
+}
+
 void scan(void *context) {
   ScanState &state = *static_cast<ScanState *>(context);
-  if (!compose_plugin_folder(state.folder)) {
+  if (state.beside_executable && !compose_plugin_folder(state.folder)) {
     state.result = E_FAIL;
     return;
   }
+  if (state.report)
+    state.report->folder = state.folder;
   state.search = platform::open_search(state.folder);
   if (!state.search) {
     state.result = S_PLUGIN_NONE;
@@ -53,61 +68,111 @@ void scan(void *context) {
   }
   platform::DirectoryEntry entry;
   while (platform::next_entry(state.search, entry)) {
-    if (entry.is_directory || is_dot_entry(entry.name))
+    if (is_dot_entry(entry.name))
       continue;
+    if (entry.is_directory) {
+      report_entry(state, entry.name, FileOutcome::directory);
+      continue;
+    }
     std::memset(state.path, 0, kPathCapacity);
-    if (!append(state.path, state.folder) || !append(state.path, entry.name))
+    if (!append(state.path, state.folder) || !append(state.path, entry.name)) {
+      report_entry(state, entry.name, FileOutcome::path_too_long);
       continue;
-    load_plugin_library(*state.registry, state.path);
+    }
+    load_plugin_library(
+        *state.registry, state.path,
+        report_entry(state, entry.name, FileOutcome::scan_ended));
   }
   state.result = S_OK;
 }
 
-void unload_and_discard(Registry &registry, PluginRecord &record) {
-  platform::unload_library(record.module);
-  registry.discard_load();
-}
-
-} // namespace
-
-TavrelResult load_plugin_library(Registry &registry, const char *path) {
-  PluginRecord &record = registry.begin_load();
-  record.module = platform::load_library(path, nullptr);
-  if (!record.module) {
-    registry.discard_load();
-    return E_FAIL;
-  }
-  bind_entry_points(record);
-  if (!record.GetPluginInfo) {
-    unload_and_discard(registry, record);
-    return E_FAIL;
-  }
-
-  PluginInfo info;
-  std::memset(&info, 0, sizeof info);
-  info.cbSize = sizeof info;
-  if (record.GetPluginInfo(&info) != 0) {
-    unload_and_discard(registry, record);
-    return E_FAIL;
-  }
-
-  registry.merge_identifier(info.dwIdentifier);
-  // A list that fills the record without a NUL is read to the record's end.
-  std::string_view keys(info.szKeyList,
-                        strnlen(info.szKeyList, sizeof info.szKeyList));
-  cut_key_list(
-      keys, [&](std::string_view key) { registry.register_key(key, &record); });
-  registry.accept_load();
-  return S_OK;
-}
-
-TavrelResult scan_plugin_folder(Registry &registry) {
-  ScanState state{};
-  state.registry = &registry;
+TavrelResult run_scan(ScanState &state) {
   bool completed = platform::run_guarded(scan, &state);
   if (state.search)
     platform::close_search(state.search);
   return completed ? state.result : E_FAIL;
+}
+
+TavrelResult reject(Registry &registry, PluginRecord &record,
+                    FileReport *report, FileOutcome outcome) {
+  platform::unload_library(record.module);
+  registry.discard_load();
+  if (report)
+    report->outcome = outcome;
+  return E_FAIL;
+}
+
+void describe_plugin(FileReport &report, const PluginRecord &record,
+                     const PluginInfo &info, std::size_t key_list_length) {
+  report.identifier = info.dwIdentifier;
+  report.key_list_terminated = key_list_length < sizeof info.szKeyList;
+  for_each_entry_point(record, [&](const char *name, bool exported) {
+    if (exported)
+      report.entry_points.push_back(name);
+  });
+}
+
+} // namespace
+
+TavrelResult load_plugin_library(Registry &registry, const char *path,
+                                 FileReport *report) {
+  PluginRecord &record = registry.begin_load();
+  record.module =
+      platform::load_library(path, report ? &report->error : nullptr);
+  if (!record.module) {
+    registry.discard_load();
+    if (report)
+      report->outcome = FileOutcome::not_loaded;
+    return E_FAIL;
+  }
+  bind_entry_points(record);
+  if (!record.GetPluginInfo)
+    return reject(registry, record, report, FileOutcome::no_get_plugin_info);
+
+  PluginInfo info;
+  std::memset(&info, 0, sizeof info);
+  info.cbSize = sizeof info;
+  TavrelResult verdict = record.GetPluginInfo(&info);
+  if (report)
+    report->info_result = verdict;
+  if (verdict != 0)
+    return reject(registry, record, report, FileOutcome::rejected);
+
+  registry.merge_identifier(info.dwIdentifier);
+  // A list that fills the record without a NUL is read to the record's end.
+  const void *end = std::memchr(info.szKeyList, '\0', sizeof info.szKeyList);
+  std::size_t length = end ? static_cast<const char *>(end) - info.szKeyList
+                           : sizeof info.szKeyList;
+  cut_key_list(std::string_view(info.szKeyList, length),
+               [&](std::string_view key) {
+                 registry.register_key(key, &record);
+                 if (report)
+                   report->keys.emplace_back(key);
+               });
+  if (report)
+    describe_plugin(*report, record, info, length);
+  registry.accept_load();
+  if (report)
+    report->outcome = FileOutcome::accepted;
+  return S_OK;
+}
+
+TavrelResult scan_plugin_folder(Registry &registry, ScanReport *report) {
+  ScanState state{};
+  state.registry = &registry;
+  state.report = report;
+  state.beside_executable = true;
+  return run_scan(state);
+}
+
+TavrelResult scan_folder(Registry &registry, const char *folder,
+                         ScanReport *report) {
+  ScanState state{};
+  state.registry = &registry;
+  state.report = report;
+  if (!append(state.folder, folder))
+    return E_FAIL;
+  return run_scan(state);
 }
 
 } // namespace tavrel

@@ -167,7 +167,8 @@ struct Search {
 Search *open_search(const char *folder) {
   fake::Bookkeeping bookkeeping;
   the_world.events.push_back(std::string("search ") + folder);
-  if (!the_world.folder_exists || the_world.folder.empty())
+  if (!the_world.folder_exists || the_world.folder.empty() ||
+      the_world.folder_path != folder)
     return nullptr;
   ++the_world.searches_open;
   return new Search;
@@ -191,9 +192,8 @@ void close_search(Search *search) {
 LibraryHandle load_library(const char *path, std::string *error) {
   fake::Bookkeeping bookkeeping;
   the_world.events.push_back(std::string("load ") + path);
-  std::string folder = the_world.executable_directory + "WebPlugins/";
   for (const fake::File &file : the_world.folder) {
-    if (folder + file.name != path || file.plugin < 0)
+    if (the_world.folder_path + file.name != path || file.plugin < 0)
       continue;
     ++the_world.loads[file.plugin];
     return &the_world.plugins[file.plugin];

@@ -42,7 +42,8 @@ struct File {
 struct World {
   bool has_executable = true;
   std::string executable_directory = "/host/";
-  std::vector<File> folder; // in search order
+  std::string folder_path = "/host/WebPlugins/"; // where the folder lies
+  std::vector<File> folder;                      // in search order
   bool folder_exists = true;
   Plugin plugins[kPluginSlots];
   int loads[kPluginSlots] = {}; // loads not yet released, per plug-in

@@ -149,3 +149,71 @@ TEST_F(ScanTest, ASecondScanAppendsRecordsButKeysStayWithTheFirst) {
 }
 
 } // namespace
+
+namespace {
+
+using tavrel::FileOutcome;
+
+class ScanReportTest : public CoreTest {};
+
+TEST_F(ScanReportTest, TellsWhatBecameOfEachEntry) {
+  auto &folder = fake::world().folder;
+  folder.push_back({".", -1, true});
+  folder.push_back({"extra.so", -1, true});
+  folder.push_back({"notes.so"});
+  folder.push_back({std::string(1010, 'n') + ".so", 0});
+  fake::Plugin &alpha = fake::add_plugin("alpha", "a;b;a");
+  alpha.identifier = 0x3;
+  alpha.missing = {"ReFresh", "StopPlugin"};
+  fake::add_plugin("headless", "h").missing = {"GetPluginInfo"};
+  fake::add_plugin("picky", "p").info_result = 7;
+  fake::add_plugin("thrower", "t").during_get_plugin_info = [] {
+    throw std::runtime_error("fault");
+  };
+  fake::add_plugin("late", "l");
+
+  tavrel::ScanReport report;
+  EXPECT_EQ(tavrel::scan_plugin_folder(registry, &report), E_FAIL);
+  EXPECT_EQ(report.folder, "/host/WebPlugins/");
+  std::vector<std::pair<std::string, FileOutcome>> outcomes;
+  for (const auto &file : report.files)
+    outcomes.emplace_back(file.name.substr(0, 8), file.outcome);
+  EXPECT_EQ(outcomes, (std::vector<std::pair<std::string, FileOutcome>>{
+                          {"extra.so", FileOutcome::directory},
+                          {"notes.so", FileOutcome::not_loaded},
+                          {"nnnnnnnn", FileOutcome::path_too_long},
+                          {"alpha.so", FileOutcome::accepted},
+                          {"headless", FileOutcome::no_get_plugin_info},
+                          {"picky.so", FileOutcome::rejected},
+                          {"thrower.", FileOutcome::scan_ended}}));
+  EXPECT_EQ(report.files[1].error, "not a library");
+  const tavrel::FileReport &accepted = report.files[3];
+  EXPECT_EQ(accepted.identifier, 0x3u);
+  EXPECT_EQ(accepted.keys, (Strings{"a", "b", "a"}));
+  EXPECT_TRUE(accepted.key_list_terminated);
+  EXPECT_EQ(accepted.entry_points.size(), 11u);
+  EXPECT_EQ(accepted.entry_points.front(), "GetPluginInfo");
+  EXPECT_EQ(report.files[5].info_result, 7);
+}
+
+TEST_F(ScanReportTest, MarksAKeyListWithoutNul) {
+  fake::Plugin &plugin = fake::add_plugin("full", "k;");
+  plugin.keys_fill_record = true;
+  tavrel::ScanReport report;
+  EXPECT_EQ(tavrel::scan_plugin_folder(registry, &report), S_OK);
+  ASSERT_EQ(report.files.size(), 1u);
+  EXPECT_FALSE(report.files[0].key_list_terminated);
+}
+
+TEST_F(ScanReportTest, ScansAFolderGivenByPath) {
+  fake::world().folder_path = "/elsewhere/plugins/";
+  fake::add_plugin("alpha", "a");
+  EXPECT_EQ(scan(), S_PLUGIN_NONE) << "nothing beside the executable";
+  tavrel::ScanReport report;
+  EXPECT_EQ(tavrel::scan_folder(registry, "/elsewhere/plugins/", &report),
+            S_OK);
+  EXPECT_EQ(report.folder, "/elsewhere/plugins/");
+  EXPECT_EQ(plugins(), Strings{"alpha"});
+}
+
+} // namespace
