@@ -1,0 +1,26 @@
+# Lays out the plug-in folders the probe tests scan, from the fixture
+# plug-ins. Run as: cmake -DBIN=<test bin dir> -DSUFFIX=.so|.dll
+# -DFAILING=<fixture that ends a scan> -P make_scenarios.cmake
+function(lay_out folder)
+  set(dir ${BIN}/${folder})
+  file(REMOVE_RECURSE ${dir})
+  file(MAKE_DIRECTORY ${dir})
+  foreach(entry IN LISTS ARGN)
+    string(REPLACE "=" ";" parts ${entry})
+    list(GET parts 0 name)
+    list(GET parts 1 fixture)
+    if(fixture STREQUAL "text")
+      file(WRITE ${dir}/${name}${SUFFIX} "not a library\n")
+    elseif(fixture STREQUAL "directory")
+      file(MAKE_DIRECTORY ${dir}/${name}${SUFFIX})
+    else()
+      file(COPY_FILE ${BIN}/fixtures/${fixture}${SUFFIX} ${dir}/${name}${SUFFIX})
+    endif()
+  endforeach()
+endfunction()
+
+lay_out(probe-mixed 1_alpha=alpha 2_beta=beta 3_headless=headless
+        4_notes=text 5_picky=picky 6_extra=directory 7_delta=delta
+        8_gamma=gamma 9_failing=${FAILING})
+lay_out(probe-lint 1_alpha=alpha 2_beta=beta 3_catchall=catchall
+        4_delta=delta 5_gamma=gamma 6_fullkeys=fullkeys)
