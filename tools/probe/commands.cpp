@@ -107,6 +107,29 @@ Outcome show_lint(const Inventory &inventory) {
   return {Node::object().add("findings", std::move(findings)), clean ? 0 : 1};
 }
 
+Outcome show_pages(const Inventory &inventory, LanguageSetting language) {
+  int32_t count = 0;
+  FillSheetPage(nullptr, &count, language);
+  std::vector<HPROPSHEETPAGE> pages(count > 0 ? count : 1);
+  FillSheetPage(pages.data(), &count, language);
+
+  // The pages come in list order from the plug-ins that offer one.
+  Node list = Node::list();
+  std::size_t next = 0;
+  for (const auto &record : tavrel::global_registry().plugins()) {
+    if (!record->CallPropertyPage || next == static_cast<std::size_t>(count))
+      continue;
+    list.push(Node::object()
+                  .add("plugin", Node::text(file_of(inventory, record.get())))
+                  .add("page", Node::boolean(pages[next++] != nullptr)));
+  }
+  return {Node::object()
+              .add("language", Node::number(language))
+              .add("count", Node::number(count))
+              .add("pages", std::move(list)),
+          0};
+}
+
 Outcome perform_call(const Inventory &,
                      const std::vector<std::string> &arguments) {
   const std::string &entry = arguments[0];

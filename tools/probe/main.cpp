@@ -21,6 +21,7 @@ const char kUsage[] =
     "  route ADDRESS               which key and plug-in claim ADDRESS\n"
     "  call ENTRYPOINT ADDRESS [ARGS...]\n"
     "                              one routed call through the library\n"
+    "  pages [LANGUAGE]            the property pages the plug-ins offer\n"
     "  lint                        keys that never win, shared keys, the\n"
     "                              empty key, unterminated key lists\n"
     "  check FILE                  one plug-in file against the contract,\n"
@@ -71,8 +72,10 @@ int main(int argc, char **argv) {
       return usage_error("call takes ENTRYPOINT ADDRESS [ARGS...]");
     if (command == "lint" && words.size() != 1)
       return usage_error("lint takes no argument");
+    if (command == "pages" && words.size() > 2)
+      return usage_error("pages takes at most a LANGUAGE number");
     if (!command.empty() && command != "route" && command != "call" &&
-        command != "lint")
+        command != "lint" && command != "pages")
       return usage_error("unknown command");
 
     probe::Inventory inventory = probe::take_inventory(folder);
@@ -83,6 +86,9 @@ int main(int argc, char **argv) {
           inventory, std::vector<std::string>(words.begin() + 1, words.end()));
     else if (command == "lint")
       outcome = probe::show_lint(inventory);
+    else if (command == "pages")
+      outcome = probe::show_pages(inventory,
+                                  words.size() == 2 ? std::stoi(words[1]) : 0);
     else
       outcome = probe::show_scan(inventory);
     UninitializeTavrel();

@@ -36,6 +36,7 @@ std::string result_name(TavrelResult result);
 Outcome show_scan(const Inventory &inventory);
 Outcome show_route(const Inventory &inventory, const std::string &address);
 Outcome show_lint(const Inventory &inventory);
+Outcome show_pages(const Inventory &inventory, LanguageSetting language);
 // arguments: ENTRYPOINT ADDRESS [ARGS...]
 Outcome perform_call(const Inventory &inventory,
                      const std::vector<std::string> &arguments);
