@@ -1,6 +1,7 @@
 # Lays out the plug-in folders the probe tests scan, from the fixture
-# plug-ins. Run as: cmake -DBIN=<test bin dir> -DSUFFIX=.so|.dll
-# -DFAILING=<fixture that ends a scan> -P make_scenarios.cmake
+# and example plug-ins. Run as: cmake -DBIN=<test bin dir> -DSUFFIX=.so|.dll
+# -DFAILING=<fixture that ends a scan> -DEXAMPLES=<built examples>
+# -P make_scenarios.cmake
 function(lay_out folder)
   set(dir ${BIN}/${folder})
   file(REMOVE_RECURSE ${dir})
@@ -13,6 +14,8 @@ function(lay_out folder)
       file(WRITE ${dir}/${name}${SUFFIX} "not a library\n")
     elseif(fixture STREQUAL "directory")
       file(MAKE_DIRECTORY ${dir}/${name}${SUFFIX})
+    elseif(fixture MATCHES "^example:(.*)")
+      file(COPY_FILE ${EXAMPLES}/${CMAKE_MATCH_1}${SUFFIX} ${dir}/${name}${SUFFIX})
     else()
       file(COPY_FILE ${BIN}/fixtures/${fixture}${SUFFIX} ${dir}/${name}${SUFFIX})
     endif()
@@ -24,3 +27,5 @@ lay_out(probe-mixed 1_alpha=alpha 2_beta=beta 3_headless=headless
         8_gamma=gamma 9_failing=${FAILING})
 lay_out(probe-lint 1_alpha=alpha 2_beta=beta 3_catchall=catchall
         4_delta=delta 5_gamma=gamma 6_fullkeys=fullkeys)
+lay_out(probe-examples news=example:news podcast=example:podcast)
+file(WRITE ${BIN}/probe-examples/news.conf "edition=weekend\n")
