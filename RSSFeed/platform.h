@@ -15,10 +15,10 @@ using Proc = void (*)(void);
 // Separator between a folder and a name in a path.
 extern const char kPathSeparator;
 
-// Writes the directory of the host process's executable, ending in a
-// separator, as a NUL-terminated text into buffer[0..size). Returns false when
-// the path cannot be had or does not fit whole.
-bool executable_directory(char *buffer, std::size_t size);
+// Writes the full path of the host process's executable (not of this library)
+// as a NUL-terminated text into buffer[0..size). Returns false when the path
+// cannot be had or does not fit whole.
+bool executable_path(char *buffer, std::size_t size);
 
 struct DirectoryEntry {
   const char *name; // valid until the next call on the search

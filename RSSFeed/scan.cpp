@@ -31,10 +31,17 @@ bool append(char *buffer, const char *text) {
   return true;
 }
 
+// The executable's directory, with its separator, then "WebPlugins" and a
+// separator.
 bool compose_plugin_folder(char *folder) {
+  if (!platform::executable_path(folder, kPathCapacity))
+    return false;
+  char *last_separator = std::strrchr(folder, platform::kPathSeparator);
+  if (!last_separator)
+    return false;
+  last_separator[1] = '\0';
   const char separator[] = {platform::kPathSeparator, '\0'};
-  return platform::executable_directory(folder, kPathCapacity) &&
-         append(folder, kPluginFolderName) && append(folder, separator);
+  return append(folder, kPluginFolderName) && append(folder, separator);
 }
 
 bool is_dot_entry(const char *name) {

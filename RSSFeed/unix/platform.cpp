@@ -38,15 +38,11 @@ bool is_directory(int folder, const dirent &entry) {
 
 } // namespace
 
-bool executable_directory(char *buffer, std::size_t size) {
+bool executable_path(char *buffer, std::size_t size) {
   ssize_t length = readlink("/proc/self/exe", buffer, size);
   if (length <= 0 || static_cast<std::size_t>(length) >= size)
     return false;
   buffer[length] = '\0';
-  char *last_separator = std::strrchr(buffer, kPathSeparator);
-  if (!last_separator)
-    return false;
-  last_separator[1] = '\0';
   return true;
 }
 

@@ -31,16 +31,10 @@ std::string describe_error(DWORD code) {
 
 } // namespace
 
-bool executable_directory(char *buffer, std::size_t size) {
+bool executable_path(char *buffer, std::size_t size) {
   DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
   // A result that fills the buffer may have been cut short.
-  if (length == 0 || length >= size)
-    return false;
-  char *last_separator = std::strrchr(buffer, kPathSeparator);
-  if (!last_separator)
-    return false;
-  last_separator[1] = '\0';
-  return true;
+  return length != 0 && length < size;
 }
 
 struct Search {

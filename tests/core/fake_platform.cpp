@@ -152,11 +152,11 @@ using fake::the_world;
 
 const char kPathSeparator = '/';
 
-bool executable_directory(char *buffer, std::size_t size) {
-  const std::string &directory = the_world.executable_directory;
-  if (!the_world.has_executable || directory.size() >= size)
+bool executable_path(char *buffer, std::size_t size) {
+  const std::string &path = the_world.executable_path;
+  if (!the_world.has_executable || path.size() >= size)
     return false;
-  std::memcpy(buffer, directory.c_str(), directory.size() + 1);
+  std::memcpy(buffer, path.c_str(), path.size() + 1);
   return true;
 }
 

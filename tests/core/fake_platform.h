@@ -41,7 +41,7 @@ struct File {
 
 struct World {
   bool has_executable = true;
-  std::string executable_directory = "/host/";
+  std::string executable_path = "/host/host";
   std::string folder_path = "/host/WebPlugins/"; // where the folder lies
   std::vector<File> folder;                      // in search order
   bool folder_exists = true;

@@ -43,10 +43,17 @@ TEST_F(ScanTest, NoExecutablePathFailsWithoutSearching) {
   EXPECT_TRUE(take_events().empty());
 }
 
+TEST_F(ScanTest, AnExecutablePathWithoutSeparatorFailsWithoutSearching) {
+  fake::add_plugin("alpha", "a");
+  fake::world().executable_path = "host";
+  EXPECT_EQ(scan(), E_FAIL);
+  EXPECT_TRUE(take_events().empty());
+}
+
 TEST_F(ScanTest, AFolderPathThatDoesNotFitFailsWithoutSearching) {
   fake::add_plugin("alpha", "a");
   // Fits on its own, but not with "WebPlugins/" appended.
-  fake::world().executable_directory = "/" + std::string(1015, 'd') + "/";
+  fake::world().executable_path = "/" + std::string(1015, 'd') + "/host";
   EXPECT_EQ(scan(), E_FAIL);
   EXPECT_TRUE(take_events().empty());
 }
