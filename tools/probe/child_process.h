@@ -8,9 +8,8 @@ namespace probe {
 
 struct ChildResult {
   bool started = false;
-  bool crashed = false; // killed by a signal or an unhandled exception
-  std::string how;      // "exit status 0", "signal 11 (Segmentation fault)"
-  std::string output;   // everything it wrote to standard output
+  std::string how;    // "exit status 0", "signal 11 (Segmentation fault)"
+  std::string output; // everything it wrote to standard output
 };
 
 ChildResult run_check_child_process(const std::string &file);

@@ -40,7 +40,6 @@ ChildResult run_check_child_process(const std::string &file) {
   int status = 0;
   waitpid(pid, &status, 0);
   if (WIFSIGNALED(status)) {
-    child.crashed = true;
     child.how = "signal " + std::to_string(WTERMSIG(status)) + " (" +
                 strsignal(WTERMSIG(status)) + ")";
   } else {

@@ -52,9 +52,9 @@ ChildResult run_check_child_process(const std::string &file) {
   CloseHandle(process.hThread);
   // Exit codes with both top bits set are exception codes (system ones and
   // RaiseException's): the process ended by an exception it did not handle.
-  child.crashed = (code & 0xC0000000) == 0xC0000000;
-  child.how = child.crashed ? "unhandled exception " + hex(code)
-                            : "exit status " + std::to_string(code);
+  child.how = (code & 0xC0000000) == 0xC0000000
+                  ? "unhandled exception " + hex(code)
+                  : "exit status " + std::to_string(code);
   return child;
 }
 
