@@ -1,7 +1,7 @@
 # Installs the built Tavrel into a fresh prefix, builds the consumer project
 # against it and runs its host. Run as:
 # cmake -DBUILD=<Tavrel build> -DWORK=<scratch dir> -DSOURCE=<consumer dir>
-#       [-DTOOLCHAIN=<file>] [-DEMULATOR=<"|"-separated>] -P
+#       [-DTOOLCHAIN=<file>] [-DEMULATOR=<"|"-separated>] [-DSANITIZE=ON] -P
 set(prefix ${WORK}/prefix)
 set(consumer ${WORK}/consumer)
 file(REMOVE_RECURSE ${WORK})
@@ -24,6 +24,12 @@ if(TOOLCHAIN)
        -DTavrel_DIR=${prefix}/lib/cmake/Tavrel)
 else()
   list(APPEND configure -DCMAKE_PREFIX_PATH=${prefix})
+endif()
+if(SANITIZE)
+  # A sanitized Tavrel needs the sanitizer runtime in the host too.
+  set(flags -fsanitize=address,undefined)
+  list(APPEND configure -DCMAKE_C_FLAGS=${flags}
+       -DCMAKE_EXE_LINKER_FLAGS=${flags} -DCMAKE_MODULE_LINKER_FLAGS=${flags})
 endif()
 run(${CMAKE_COMMAND} ${configure})
 run(${CMAKE_COMMAND} --build ${consumer})
