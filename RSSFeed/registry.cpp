@@ -3,7 +3,9 @@
 namespace tavrel {
 
 PluginRecord &Registry::begin_load() {
-  plugins_.reserve(plugins_.size() + 1);
+  // Room for the record in the list now, so that accept_load cannot throw.
+  if (plugins_.size() == plugins_.capacity())
+    plugins_.reserve(2 * plugins_.size() + 1);
   unlisted_.push_back(std::make_unique<PluginRecord>());
   return *unlisted_.back();
 }
