@@ -2,27 +2,49 @@
 # The main job: builds Tavrel, the example plug-ins and tavrel-probe, lays
 # them out as a host ships (WebPlugins beside the program) and runs the probe
 # on them. Installs whatever is missing.
+#
+#   scripts/demo.sh            on Linux
+#   scripts/demo.sh windows    Tavrel.dll and the plug-ins, under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh linux
+target=${1:-linux}
+configure=(-DCMAKE_BUILD_TYPE=Release -DTAVREL_BUILD_TESTS=OFF)
+run=()
+suffix=.so
+case $target in
+linux) ;;
+windows)
+  configure+=(-DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake)
+  run=(wine)
+  suffix=.dll
+  ;;
+*)
+  echo "usage: scripts/demo.sh [linux|windows]" >&2
+  exit 2
+  ;;
+esac
 
-build=build/demo-build
-demo=build/demo
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTAVREL_BUILD_TESTS=OFF >/dev/null
+scripts/install-deps.sh "$target"
+[[ $target == windows ]] && source scripts/wine-session.sh
+
+build=build/demo-build-$target
+demo=build/demo-$target
+cmake -S . -B "$build" "${configure[@]}" >/dev/null
 cmake --build "$build" -j"$(nproc)" >/dev/null
 rm -rf "$demo"
 cmake --install "$build" --prefix "$demo" >/dev/null
 mkdir -p "$demo/bin/WebPlugins"
-cp "$build"/examples/*.so "$demo/bin/WebPlugins/"
+cp "$build"/examples/*"$suffix" "$demo/bin/WebPlugins/"
 echo "edition=weekend" >"$demo/bin/WebPlugins/news.conf"
 
 probe="$demo/bin/tavrel-probe"
+[[ $target == windows ]] && probe+=.exe
 step() {
   echo
   echo "\$ tavrel-probe $*"
   local status=0
-  "$probe" "$@" || status=$?
+  "${run[@]}" "$probe" "$@" || status=$?
   [[ $status -eq 0 ]] || echo "(exit status $status)"
 }
 
@@ -34,4 +56,5 @@ step route https://podcasts.example.net/show/42
 step route https://unknown.example/feed
 step call GetRSSContent https://news.example.com/world/rss
 step call ParseFinalURL feed://news.example.org/rss 128
+step pages
 step lint

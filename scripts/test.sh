@@ -24,11 +24,6 @@ run_suite() {
 run_suite linux -DCMAKE_BUILD_TYPE=Release
 run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON
 
-# One Wine server and its services for the whole run, started apart from
-# CTest: they would otherwise inherit its output pipes and keep it waiting.
-export WINEDEBUG=-all
-wineserver -p </dev/null >/dev/null 2>&1
-wine cmd /c exit </dev/null >/dev/null 2>&1
-trap 'wineserver -k 2>/dev/null || true' EXIT
+source scripts/wine-session.sh
 run_suite win32 -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
