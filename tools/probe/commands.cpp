@@ -161,7 +161,11 @@ Outcome perform_call(const Inventory &,
   } else if (entry == "GetRSSContent") {
     result = GetRSSContent(url);
   } else if (entry == "ParseFinalURL") {
-    int32_t value = std::stoi(argument(2, "1024"));
+    int32_t value;
+    if (!parse_int32(argument(2, "1024"), value))
+      return {Node::object().add(
+                  "error", Node::text("not a number: " + argument(2, ""))),
+              2};
     std::vector<char> buffer(value > 0 ? value : 1024);
     result = ParseFinalURL(url, buffer.data(), value);
     buffer.back() = '\0';

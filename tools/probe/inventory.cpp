@@ -1,4 +1,7 @@
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform.h"
 #include "probe.h"
@@ -48,6 +51,17 @@ std::string explain(const tavrel::FileReport &file) {
 }
 
 } // namespace
+
+bool parse_int32(const std::string &text, int32_t &value) {
+  char *end = nullptr;
+  errno = 0;
+  long long number = std::strtoll(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || errno == ERANGE || number < INT32_MIN ||
+      number > INT32_MAX)
+    return false;
+  value = static_cast<int32_t>(number);
+  return true;
+}
 
 std::string result_name(TavrelResult result) {
   switch (result) {

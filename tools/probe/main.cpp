@@ -72,7 +72,10 @@ int main(int argc, char **argv) {
       return usage_error("call takes ENTRYPOINT ADDRESS [ARGS...]");
     if (command == "lint" && words.size() != 1)
       return usage_error("lint takes no argument");
-    if (command == "pages" && words.size() > 2)
+    int32_t language = 0;
+    if (command == "pages" &&
+        (words.size() > 2 ||
+         (words.size() == 2 && !probe::parse_int32(words[1], language))))
       return usage_error("pages takes at most a LANGUAGE number");
     if (!command.empty() && command != "route" && command != "call" &&
         command != "lint" && command != "pages")
@@ -87,8 +90,7 @@ int main(int argc, char **argv) {
     else if (command == "lint")
       outcome = probe::show_lint(inventory);
     else if (command == "pages")
-      outcome = probe::show_pages(inventory,
-                                  words.size() == 2 ? std::stoi(words[1]) : 0);
+      outcome = probe::show_pages(inventory, language);
     else
       outcome = probe::show_scan(inventory);
     UninitializeTavrel();

@@ -30,6 +30,9 @@ struct Inventory {
 // empty, exactly as InitializeTavrel does.
 Inventory take_inventory(const std::string &folder);
 
+// Reads a whole decimal number that fits 32 bits; false for anything else.
+bool parse_int32(const std::string &text, int32_t &value);
+
 // "S_OK", "E_PLUGIN_NOTFOUND", ... or the value in hex.
 std::string result_name(TavrelResult result);
 
