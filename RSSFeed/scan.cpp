@@ -110,9 +110,9 @@ TavrelResult reject(Registry &registry, PluginRecord &record,
 }
 
 void describe_plugin(FileReport &report, const PluginRecord &record,
-                     const PluginInfo &info, std::size_t key_list_length) {
+                     const PluginInfo &info) {
   report.identifier = info.dwIdentifier;
-  report.key_list_terminated = key_list_length < sizeof info.szKeyList;
+  report.key_list_terminated = key_list_terminated(info);
   for_each_entry_point(record, [&](const char *name, bool exported) {
     if (exported)
       report.entry_points.push_back(name);
@@ -146,18 +146,13 @@ TavrelResult load_plugin_library(Registry &registry, const char *path,
     return reject(registry, record, report, FileOutcome::rejected);
 
   registry.merge_identifier(info.dwIdentifier);
-  // A list that fills the record without a NUL is read to the record's end.
-  const void *end = std::memchr(info.szKeyList, '\0', sizeof info.szKeyList);
-  std::size_t length = end ? static_cast<const char *>(end) - info.szKeyList
-                           : sizeof info.szKeyList;
-  cut_key_list(std::string_view(info.szKeyList, length),
-               [&](std::string_view key) {
-                 registry.register_key(key, &record);
-                 if (report)
-                   report->keys.emplace_back(key);
-               });
+  cut_key_list(key_list_of(info), [&](std::string_view key) {
+    registry.register_key(key, &record);
+    if (report)
+      report->keys.emplace_back(key);
+  });
   if (report)
-    describe_plugin(*report, record, info, length);
+    describe_plugin(*report, record, info);
   registry.accept_load();
   if (report)
     report->outcome = FileOutcome::accepted;

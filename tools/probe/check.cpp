@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "child_process.h"
+#include "key_list.h"
 #include "platform.h"
 #include "plugin_record.h"
 #include "probe.h"
@@ -59,11 +60,8 @@ void check_in_child(const std::string &file) {
   if (state.verdict != 0)
     return;
   say("identifier", hex(state.info.dwIdentifier));
-  const char *list = state.info.szKeyList;
-  const void *end = std::memchr(list, '\0', sizeof state.info.szKeyList);
-  say("terminated", end ? "yes" : "no");
-  say("key_list", std::string(list, end ? static_cast<const char *>(end) - list
-                                        : sizeof state.info.szKeyList));
+  say("terminated", tavrel::key_list_terminated(state.info) ? "yes" : "no");
+  say("key_list", std::string(tavrel::key_list_of(state.info)));
 }
 
 } // namespace
