@@ -8,12 +8,6 @@
 namespace probe {
 namespace {
 
-std::string file_of(const Inventory &inventory,
-                    const tavrel::PluginRecord *record) {
-  auto file = inventory.file_of.find(record);
-  return file != inventory.file_of.end() ? file->second : "(load cut short)";
-}
-
 Node finding(const char *kind, const std::string &plugin,
              const std::string &key, std::string detail) {
   return Node::object()

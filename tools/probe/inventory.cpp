@@ -81,6 +81,12 @@ std::string result_name(TavrelResult result) {
   return hex(static_cast<std::uint32_t>(result));
 }
 
+std::string file_of(const Inventory &inventory,
+                    const tavrel::PluginRecord *record) {
+  auto file = inventory.file_of.find(record);
+  return file != inventory.file_of.end() ? file->second : "(load cut short)";
+}
+
 Inventory take_inventory(const std::string &folder) {
   Inventory inventory;
   tavrel::Registry &registry = tavrel::global_registry();
@@ -125,12 +131,9 @@ Outcome show_scan(const Inventory &inventory) {
   }
   Node routes = Node::list();
   for (const auto &[key, record] : registry.routes()) {
-    auto file = inventory.file_of.find(record);
     routes.push(Node::object()
                     .add("key", Node::text(key))
-                    .add("plugin", Node::text(file != inventory.file_of.end()
-                                                  ? file->second
-                                                  : "(load cut short)")));
+                    .add("plugin", Node::text(file_of(inventory, record))));
   }
   Node document =
       Node::object()

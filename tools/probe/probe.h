@@ -26,6 +26,10 @@ struct Inventory {
   std::map<const tavrel::PluginRecord *, std::string> file_of;
 };
 
+// The file a record was loaded from.
+std::string file_of(const Inventory &inventory,
+                    const tavrel::PluginRecord *record);
+
 // Scans folder, or the WebPlugins folder beside the probe when folder is
 // empty, exactly as InitializeTavrel does.
 Inventory take_inventory(const std::string &folder);
