@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# The main job: builds Tavrel, the example plug-ins and tavrel-probe, lays
-# them out as a host ships (WebPlugins beside the program) and runs the probe
-# on them. Installs whatever is missing.
+# Try Tavrel: builds it, the example plug-ins and tavrel-probe, lays them out
+# as a host ships (WebPlugins beside the program) and runs the probe on them.
+# Installs whatever is missing.
 #
 #   scripts/demo.sh            on Linux
 #   scripts/demo.sh windows    Tavrel.dll and the plug-ins, under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/steps.sh
 
 target=${1:-linux}
 configure=(-DCMAKE_BUILD_TYPE=Release -DTAVREL_BUILD_TESTS=OFF)
@@ -25,22 +26,24 @@ windows)
   ;;
 esac
 
-scripts/install-deps.sh "$target"
-[[ $target == windows ]] && source scripts/wine-session.sh
+step "installing the build tools" scripts/install-deps.sh "$target"
+if [[ $target == windows ]]; then
+  source scripts/wine-session.sh
+fi
 
 build=build/demo-build-$target
 demo=build/demo-$target
-cmake -S . -B "$build" "${configure[@]}" >/dev/null
-cmake --build "$build" -j"$(nproc)" >/dev/null
+step "configuring the $target build" cmake -S . -B "$build" "${configure[@]}"
+step "building Tavrel for $target" cmake --build "$build" -j"$(nproc)"
 rm -rf "$demo"
-cmake --install "$build" --prefix "$demo" >/dev/null
+step "installing into $demo" cmake --install "$build" --prefix "$demo"
 mkdir -p "$demo/bin/WebPlugins"
 cp "$build"/examples/*"$suffix" "$demo/bin/WebPlugins/"
 echo "edition=weekend" >"$demo/bin/WebPlugins/news.conf"
 
 probe="$demo/bin/tavrel-probe"
 [[ $target == windows ]] && probe+=.exe
-step() {
+show() {
   echo
   echo "\$ tavrel-probe $*"
   local status=0
@@ -50,11 +53,11 @@ step() {
 
 echo "Tavrel installed in $demo; plug-ins in $demo/bin/WebPlugins:"
 ls "$demo/bin/WebPlugins"
-step
-step route https://news.example.com/world/rss
-step route https://podcasts.example.net/show/42
-step route https://unknown.example/feed
-step call GetRSSContent https://news.example.com/world/rss
-step call ParseFinalURL feed://news.example.org/rss 128
-step pages
-step lint
+show
+show route https://news.example.com/world/rss
+show route https://podcasts.example.net/show/42
+show route https://unknown.example/feed
+show call GetRSSContent https://news.example.com/world/rss
+show call ParseFinalURL feed://news.example.org/rss 128
+show pages
+show lint

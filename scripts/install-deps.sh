@@ -30,5 +30,4 @@ if $want_windows && ! dpkg --print-foreign-architectures | grep -qx i386; then
 fi
 echo "installing: ${missing[*]}"
 $sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq \
-  "${missing[@]}" >/dev/null
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

@@ -4,21 +4,27 @@
 # under Wine. Installs whatever is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/steps.sh
 
-scripts/install-deps.sh linux windows
+step "installing the build and test tools" scripts/install-deps.sh linux windows
 
 jobs=$(nproc)
 
 echo "== formatting"
-git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+check_formatting() {
+  git ls-files '*.c' '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+}
+step "the formatting check" check_formatting
 
 run_suite() {
   local name=$1
   shift
   echo "== $name"
-  cmake -S . -B "build/$name" -DTAVREL_WARNINGS_AS_ERRORS=ON "$@" >/dev/null
-  cmake --build "build/$name" -j"$jobs" >/dev/null
-  ctest --test-dir "build/$name" --output-on-failure
+  step "configuring the $name build" \
+    cmake -S . -B "build/$name" -DTAVREL_WARNINGS_AS_ERRORS=ON "$@"
+  step "building the $name suite" cmake --build "build/$name" -j"$jobs"
+  shown_step "the $name suite" \
+    ctest --test-dir "build/$name" --output-on-failure
 }
 
 run_suite linux -DCMAKE_BUILD_TYPE=Release
@@ -27,3 +33,4 @@ run_suite sanitize -DCMAKE_BUILD_TYPE=Debug -DTAVREL_SANITIZE=ON
 source scripts/wine-session.sh
 run_suite win32 -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
+echo "== all tests passed"
