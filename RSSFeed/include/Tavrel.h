@@ -15,11 +15,21 @@
  * Tavrel reports failures only through result codes. It logs nothing, and does
  * not catch what a plug-in raises during a routed call or a broadcast.
  *
- * This header is plain C, compiles as C99 and as C++, and needs no other
- * include path.
+ * Plug-ins include TavrelPlugin.h instead. It includes this header for the
+ * types and result codes, and this header then leaves out the host's exports:
+ * a plug-in defines entry points of the same names, two of them (GetLoginInfo,
+ * SetLoginInfo) with other parameters. So one translation unit includes one of
+ * the two headers, never both.
+ *
+ * This header is plain C and compiles as C99 and as C++. On Windows it needs
+ * <windows.h> and <prsht.h> (HRESULT, HPROPSHEETPAGE), and nothing else.
  */
-#ifndef TAVREL_TYPES_H
-#define TAVREL_TYPES_H
+#if defined(TAVREL_H) && defined(TAVREL_PLUGIN_H) && !defined(TAVREL_BUILD)
+#error "Tavrel.h is the host's header: a plug-in includes TavrelPlugin.h only"
+#endif
+
+#ifndef TAVREL_H
+#define TAVREL_H
 
 #include <stdint.h>
 
@@ -27,12 +37,6 @@
 #include <windows.h>
 /* after windows.h, which it needs */
 #include <prsht.h>
-#endif
-
-#ifdef __cplusplus
-#define TAVREL_EXTERN_C extern "C"
-#else
-#define TAVREL_EXTERN_C
 #endif
 
 /* Calling convention of every export and every plug-in entry point. */
@@ -44,17 +48,22 @@
 #endif
 #endif
 
-/* Linkage of Tavrel's own exports. */
+/* Linkage of Tavrel's own exports: imported by hosts, exported by the library
+ * (built with TAVREL_BUILD). */
 #ifndef TAVREL_API
 #if defined(_WIN32) && defined(TAVREL_BUILD)
-#define TAVREL_API TAVREL_EXTERN_C __declspec(dllexport)
+#define TAVREL_API __declspec(dllexport)
 #elif defined(_WIN32)
-#define TAVREL_API TAVREL_EXTERN_C __declspec(dllimport)
+#define TAVREL_API __declspec(dllimport)
 #elif defined(__GNUC__) && defined(TAVREL_BUILD)
-#define TAVREL_API TAVREL_EXTERN_C __attribute__((visibility("default")))
+#define TAVREL_API __attribute__((visibility("default")))
 #else
-#define TAVREL_API TAVREL_EXTERN_C
+#define TAVREL_API
 #endif
+#endif
+
+#ifdef __cplusplus
+extern "C" {
 #endif
 
 /* A 32-bit signed result in the platform's status-code form: negative values
@@ -74,6 +83,12 @@ typedef int32_t TavrelResult;
 #ifndef E_POINTER
 #define E_POINTER ((TavrelResult)0x80004003L)
 #endif
+/* A lifecycle call that a plug-in made from inside a call Tavrel made into it,
+ * where it cannot be carried out; see InitializeTavrel and UninitializeTavrel.
+ */
+#ifndef E_ILLEGAL_METHOD_CALL
+#define E_ILLEGAL_METHOD_CALL ((TavrelResult)0x8000000EL)
+#endif
 /* No plug-in folder, nothing in it to load, or no plug-in loaded. The sign bit
  * is clear: a caller that only tests for failure sees success. */
 #define S_PLUGIN_NONE ((TavrelResult)0x000805E9L)
@@ -83,7 +98,8 @@ typedef int32_t TavrelResult;
 #define E_PLUGIN_NOTFOUND ((TavrelResult)0x800805EFL)
 
 /* Types that host and plug-ins share and Tavrel only passes on. Their layouts
- * and values are theirs to define. */
+ * and values are theirs to define: the host defines the three structures (and,
+ * outside Windows, what a property page handle points to). */
 typedef struct LoginInfo LoginInfo;
 typedef struct RSSFeedInfo RSSFeedInfo;
 typedef struct IRSSFeedCallback IRSSFeedCallback;
@@ -92,10 +108,7 @@ typedef int32_t LanguageSetting;
 typedef struct TavrelPropSheetPage *HPROPSHEETPAGE;
 #endif
 
-#endif /* TAVREL_TYPES_H */
-
-#if !defined(TAVREL_TYPES_ONLY) && !defined(TAVREL_H)
-#define TAVREL_H
+#if !defined(TAVREL_PLUGIN_H) || defined(TAVREL_BUILD)
 
 /* ---- Lifecycle ---------------------------------------------------------- */
 
@@ -106,17 +119,24 @@ typedef struct TavrelPropSheetPage *HPROPSHEETPAGE;
  * Returns S_OK after a completed scan (also when nothing was accepted),
  * S_PLUGIN_NONE when the folder holds no candidate or cannot be searched, and
  * E_FAIL when the executable's path cannot be had or the scan was cut short by
- * an exception; plug-ins accepted before that stay registered. */
+ * an exception; plug-ins accepted before that stay registered.
+ * A plug-in may call it from its broadcast and routed entry points: the scan
+ * appends to the plug-ins already loaded. Called from inside a scan or a
+ * teardown (GetPluginInfo, StopPlugin, a library's start-up or clean-up code)
+ * it does nothing and returns E_ILLEGAL_METHOD_CALL. */
 TAVREL_API TavrelResult TAVREL_CALL InitializeTavrel(void);
 
 /* Calls every plug-in's LoadConfigInfo, in load order, and returns the bitwise
  * OR of their results: 0 when all returned 0, negative when one failed.
- * Returns S_PLUGIN_NONE when no plug-in is loaded. */
+ * Returns S_PLUGIN_NONE when no plug-in is loaded. Plug-ins that a nested
+ * InitializeTavrel loads during the walk are not called by it. */
 TAVREL_API TavrelResult TAVREL_CALL StartTavrel(void);
 
 /* Stops (StopPlugin) and unloads every plug-in, one after the other, and
- * empties the registry. Always returns S_OK. Call it before unloading Tavrel.
- */
+ * empties the registry. Returns S_OK. Call it before unloading Tavrel.
+ * A plug-in cannot unload itself from under its own code: called from inside
+ * any call Tavrel made into a plug-in, it does nothing and returns
+ * E_ILLEGAL_METHOD_CALL. */
 TAVREL_API TavrelResult TAVREL_CALL UninitializeTavrel(void);
 
 /* ---- Per-feed calls ------------------------------------------------------
@@ -125,7 +145,8 @@ TAVREL_API TavrelResult TAVREL_CALL UninitializeTavrel(void);
  * plug-in's result comes back unchanged. Each returns E_PLUGIN_NOTFOUND when
  * no key occurs in url, E_PLUGIN_NOTIMPL when the claiming plug-in lacks the
  * entry point (no other plug-in is tried), and E_POINTER when url is null.
- * url is a NUL-terminated byte string, matched byte for byte. */
+ * url is a NUL-terminated byte string, matched byte for byte. Routed calls only
+ * read Tavrel's state: several may run at once on different threads. */
 
 /* Forwards login only, not url: the plug-in fills it. */
 TAVREL_API TavrelResult TAVREL_CALL GetLoginInfo(const char *url,
@@ -165,7 +186,8 @@ SetCallbackInterface(IRSSFeedCallback *callback);
  * pages null: sets *count to the number of such plug-ins and calls none.
  * pages non-null: *count is the array's capacity; fills pages[0..n) from the
  * first n such plug-ins (those past the capacity are not called) and sets
- * *count to n. The pages stay the host's to show and destroy.
+ * *count to n. A plug-in that writes no handle gives a null page. The pages
+ * stay the host's to show and destroy.
  * Returns S_OK, or E_POINTER when count is null. */
 TAVREL_API TavrelResult TAVREL_CALL FillSheetPage(HPROPSHEETPAGE *pages,
                                                   int32_t *count,
@@ -174,5 +196,11 @@ TAVREL_API TavrelResult TAVREL_CALL FillSheetPage(HPROPSHEETPAGE *pages,
 /* The OR of the identifier bits of every plug-in accepted since Tavrel was
  * loaded; UninitializeTavrel does not clear it. 0 before any is accepted. */
 TAVREL_API uint32_t TAVREL_CALL GetPluginIdentifier(void);
+
+#endif /* host exports */
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif /* TAVREL_H */

@@ -7,7 +7,9 @@
  * left out, and Tavrel then passes the plug-in over (broadcasts) or answers
  * E_PLUGIN_NOTIMPL for it (routed calls).
  *
- * Each entry point is written with the two macros of this header:
+ * Each entry point a plug-in defines is written with the two macros of this
+ * header, and must match its declaration below, or the plug-in does not
+ * compile:
  *
  *     TAVREL_PLUGIN_API TavrelResult TAVREL_CALL
  *     GetPluginInfo(PluginInfo *info)
@@ -19,31 +21,52 @@
  *
  * Every entry point is called on the host's thread that called the matching
  * Tavrel export. Pointers handed to a plug-in stay the host's: they are valid
- * for the duration of the call only.
+ * for the duration of the call only. An entry point may call Tavrel's exports
+ * (see Tavrel.h for the lifecycle calls it refuses), through a pointer it
+ * looked up at run time: this header does not declare them.
  *
- * This header is plain C, compiles as C99 and as C++, and needs no other
- * include path.
+ * Exceptions: a C++ exception that a plug-in built with tavrel_add_plugin()
+ * lets out of an entry point reaches Tavrel as the platform's own: on Windows,
+ * the kit turns it into a structured exception (code 0xE0435458), which ends
+ * a scan with E_FAIL and which the host can handle elsewhere. A plug-in built
+ * without the kit must not let one out: across MinGW modules it ends the host.
+ *
+ * This header includes Tavrel.h for the result codes and the types host and
+ * plug-ins share, without the host's exports; a translation unit includes
+ * one of the two headers, never both. It is plain C and compiles as C99 and
+ * as C++.
  */
 #ifndef TAVREL_PLUGIN_H
 #define TAVREL_PLUGIN_H
 
-#define TAVREL_TYPES_ONLY
+#if defined(TAVREL_H) && !defined(TAVREL_BUILD)
+#error "TavrelPlugin.h is the plug-ins' header: do not include Tavrel.h too"
+#endif
 #include "Tavrel.h"
-#undef TAVREL_TYPES_ONLY
 
-/* Marks a plug-in entry point for export under its plain name. On ELF the
- * definition is also bound inside the plug-in (protected visibility), so that a
- * plug-in calling its own ReFresh never reaches Tavrel's export of that name.
- */
+/* Marks a plug-in entry point for export under its plain name, with C linkage
+ * (so that a C++ definition with other parameters clashes with its declaration
+ * instead of overloading it). On ELF the definition is also bound inside the
+ * plug-in (protected visibility), so that a plug-in calling its own ReFresh
+ * never reaches Tavrel's export of that name. */
 #ifndef TAVREL_PLUGIN_API
+#ifdef __cplusplus
+#define TAVREL_PLUGIN_LINKAGE extern "C"
+#else
+#define TAVREL_PLUGIN_LINKAGE
+#endif
 #if defined(_WIN32)
-#define TAVREL_PLUGIN_API TAVREL_EXTERN_C __declspec(dllexport)
+#define TAVREL_PLUGIN_API TAVREL_PLUGIN_LINKAGE __declspec(dllexport)
 #elif defined(__GNUC__)
 #define TAVREL_PLUGIN_API                                                      \
-  TAVREL_EXTERN_C __attribute__((visibility("protected")))
+  TAVREL_PLUGIN_LINKAGE __attribute__((visibility("protected")))
 #else
-#define TAVREL_PLUGIN_API TAVREL_EXTERN_C
+#define TAVREL_PLUGIN_API TAVREL_PLUGIN_LINKAGE
 #endif
+#endif
+
+#ifdef __cplusplus
+extern "C" {
 #endif
 
 /* Size of PluginInfo.szKeyList in bytes, terminating NUL included. */
@@ -62,9 +85,13 @@ typedef struct PluginInfo {
 /* The record's layout is part of the ABI: offsets 0, 4 and 8, 268 bytes. */
 typedef char tavrel_plugin_info_size_check[sizeof(PluginInfo) == 268 ? 1 : -1];
 
+/* The entry points, each as the type Tavrel calls it through. */
+
 /* Required. Called once per load with a zero-filled record whose cbSize is 268.
- * Return 0 to accept the plug-in, after filling dwIdentifier and szKeyList; any
- * other value rejects it, and Tavrel unloads the library again. */
+ * Return 0 to accept the plug-in, after filling dwIdentifier and szKeyList
+ * (keys separated by ";", matched byte for byte; an empty key claims every
+ * address); any other value rejects it, and Tavrel unloads the library again.
+ */
 typedef TavrelResult(TAVREL_CALL *TavrelGetPluginInfoFn)(PluginInfo *info);
 
 /* StartTavrel: load the plug-in's configuration. The results of all plug-ins
@@ -102,5 +129,35 @@ typedef TavrelResult(TAVREL_CALL *TavrelParseFinalURLFn)(const char *url,
 typedef TavrelResult(TAVREL_CALL *TavrelDeleteRSSFeedFn)(const char *url,
                                                          const char *second,
                                                          const char *third);
+
+/* The entry points as a plug-in defines them. Tavrel itself (TAVREL_BUILD)
+ * declares none: it exports host functions of these names. */
+#if !defined(TAVREL_BUILD)
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL GetPluginInfo(PluginInfo *info);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL LoadConfigInfo(void);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL
+SetCallbackInterface(IRSSFeedCallback *callback);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL
+CallPropertyPage(HPROPSHEETPAGE *page, LanguageSetting language);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL StopPlugin(void);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL GetLoginInfo(LoginInfo *login);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL SetLoginInfo(const LoginInfo *login);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL
+SetRSSFeedInfo(const char *url, const RSSFeedInfo *feed);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL GetRSSFeedInfo(const char *url,
+                                                          RSSFeedInfo *feed);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL ReFresh(const char *url);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL GetRSSContent(const char *url);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL ParseFinalURL(const char *url,
+                                                         char *buffer,
+                                                         int32_t value);
+TAVREL_PLUGIN_API TavrelResult TAVREL_CALL DeleteRSSFeed(const char *url,
+                                                         const char *second,
+                                                         const char *third);
+#endif
+
+#ifdef __cplusplus
+}
+#endif
 
 #endif /* TAVREL_PLUGIN_H */

@@ -1,6 +1,8 @@
 /* Tavrel.h alone, as a host written in C includes it. */
 #include "Tavrel.h"
 
+TavrelResult tavrel_header_check_host(void);
+
 TavrelResult tavrel_header_check_host(void) {
   int32_t count = 0;
   TavrelResult result = InitializeTavrel();
