@@ -1,29 +1,35 @@
 #include "broadcast.h"
 
+#include <limits>
+
+#include "plugin_call.h"
+
 namespace tavrel {
 
 void hand_out_callback(const Registry &registry, IRSSFeedCallback *callback) {
-  for (const auto &record : registry.plugins()) {
-    if (record->SetCallbackInterface)
-      record->SetCallbackInterface(callback);
+  const std::size_t listed = registry.plugin_count();
+  for (std::size_t i = 0; i < listed; ++i) {
+    const PluginRecord &record = registry.plugin(i);
+    if (record.SetCallbackInterface)
+      call_plugin(kServing,
+                  [&] { return record.SetCallbackInterface(callback); });
   }
 }
 
 void fill_sheet_pages(const Registry &registry, HPROPSHEETPAGE *pages,
                       int32_t &count, LanguageSetting language) {
-  const int32_t capacity = pages ? count : 0;
   int32_t filled = 0;
-  for (const auto &record : registry.plugins()) {
-    if (!record->CallPropertyPage)
-      continue;
-    if (!pages) {
-      ++filled;
-    } else if (filled < capacity) {
+  if (!pages) {
+    for_each_page_offerer(registry, std::numeric_limits<int32_t>::max(),
+                          [&](const PluginRecord &) { ++filled; });
+  } else {
+    for_each_page_offerer(registry, count, [&](const PluginRecord &record) {
       // A plug-in that writes nothing leaves a null page, not stack garbage.
       HPROPSHEETPAGE page = nullptr;
-      record->CallPropertyPage(&page, language);
+      call_plugin(kServing,
+                  [&] { return record.CallPropertyPage(&page, language); });
       pages[filled++] = page;
-    }
+    });
   }
   count = filled;
 }

@@ -4,7 +4,6 @@
 #include "broadcast.h"
 #include "lifecycle.h"
 #include "routing.h"
-#include "scan.h"
 
 using tavrel::global_registry;
 using tavrel::PluginRecord;
@@ -22,7 +21,7 @@ TavrelResult route_call(const char *url, Entry PluginRecord::*slot,
 } // namespace
 
 TAVREL_API TavrelResult TAVREL_CALL InitializeTavrel(void) {
-  return tavrel::scan_plugin_folder(global_registry());
+  return tavrel::load_plugins(global_registry());
 }
 
 TAVREL_API TavrelResult TAVREL_CALL StartTavrel(void) {
@@ -30,8 +29,7 @@ TAVREL_API TavrelResult TAVREL_CALL StartTavrel(void) {
 }
 
 TAVREL_API TavrelResult TAVREL_CALL UninitializeTavrel(void) {
-  tavrel::stop_plugins(global_registry());
-  return S_OK;
+  return tavrel::tear_down(global_registry());
 }
 
 TAVREL_API TavrelResult TAVREL_CALL GetLoginInfo(const char *url,

@@ -20,9 +20,15 @@ extern const char kPathSeparator;
 // cannot be had or does not fit whole.
 bool executable_path(char *buffer, std::size_t size);
 
+enum class EntryKind {
+  file,      // a regular file, or a link to one
+  directory, // or a link to one
+  other,     // anything else: FIFO, socket, device, which a load could hang on
+};
+
 struct DirectoryEntry {
   const char *name; // valid until the next call on the search
-  bool is_directory;
+  EntryKind kind;
 };
 
 struct Search;
@@ -38,14 +44,23 @@ bool next_entry(Search *search, DirectoryEntry &entry);
 
 void close_search(Search *search);
 
+// Why a load failed, as the platform reports it: kept cheaply, put into words
+// only on demand. text is valid until the thread's next load.
+struct LoadError {
+  const char *text = nullptr;
+  unsigned long code = 0;
+};
+
+std::string describe(const LoadError &error);
+
 // Loads a library by its full path, running its start-up code. Returns null on
-// failure and, when error is given, stores the platform's reason there.
-LibraryHandle load_library(const char *path, std::string *error);
+// failure, with the reason in error.
+LibraryHandle load_library(const char *path, LoadError &error);
 
 // The library's export of that exact name, or null.
 Proc find_symbol(LibraryHandle library, const char *name);
 
-// Releases one load of the library.
+// Releases one load of the library, running its clean-up code on the last.
 void unload_library(LibraryHandle library);
 
 // Runs body(context) and returns true when it returns normally. Returns false
@@ -53,6 +68,29 @@ void unload_library(LibraryHandle library);
 // and on platforms that can catch them, processor faults and system
 // exceptions.
 bool run_guarded(void (*body)(void *), void *context);
+
+// One word of state per thread, 0 on every new thread. A ThreadMark sets it for
+// as long as the mark lives and then puts back the value it replaced, also
+// when an exception unwinds past the mark: a C++ exception, and on Windows a
+// structured exception that a handler further out takes.
+struct ThreadMarkUnwinder;
+
+class ThreadMark {
+public:
+  explicit ThreadMark(unsigned value);
+  ~ThreadMark();
+  ThreadMark(const ThreadMark &) = delete;
+  ThreadMark &operator=(const ThreadMark &) = delete;
+
+  static unsigned current();
+
+private:
+  friend struct ThreadMarkUnwinder;
+  // Room for the platform's unwind registration (Win32: an exception
+  // registration record), which must live in the marked frame.
+  [[maybe_unused]] void *registration_[2];
+  unsigned previous_;
+};
 
 } // namespace tavrel::platform
 

@@ -30,6 +30,9 @@ struct PluginRecord {
 #define TAVREL_ENTRY_POINT_SLOT(name) Tavrel##name##Fn name = nullptr;
   TAVREL_ENTRY_POINTS(TAVREL_ENTRY_POINT_SLOT)
 #undef TAVREL_ENTRY_POINT_SLOT
+  // Set once teardown has unloaded the library: the record then routes
+  // nothing, and stays only until its keys are dropped.
+  bool unloaded = false;
 };
 
 // Looks up every entry point of record.module; null for each one it lacks.

@@ -1,11 +1,12 @@
 #include "registry.h"
 
+#include <new>
+
 namespace tavrel {
 
+Registry::~Registry() = default;
+
 PluginRecord &Registry::begin_load() {
-  // Room for the record in the list now, so that accept_load cannot throw.
-  if (plugins_.size() == plugins_.capacity())
-    plugins_.reserve(2 * plugins_.size() + 1);
   unlisted_.push_back(std::make_unique<PluginRecord>());
   return *unlisted_.back();
 }
@@ -13,34 +14,52 @@ PluginRecord &Registry::begin_load() {
 void Registry::discard_load() { unlisted_.pop_back(); }
 
 void Registry::accept_load() {
-  plugins_.push_back(std::move(unlisted_.back()));
+  // Should the list fail to grow, the record stays unlisted, as for any
+  // other load cut short.
+  records_.push_back(std::move(unlisted_.back()));
   unlisted_.pop_back();
 }
 
 void Registry::register_key(std::string_view key, PluginRecord *record) {
-  routes_.try_emplace(std::string(key), record);
+  index_.reset();
+  routes_.add(key, record);
 }
 
-void Registry::remove_keys_of(const PluginRecord *record) {
-  for (auto it = routes_.begin(); it != routes_.end();) {
-    it = it->second == record ? routes_.erase(it) : std::next(it);
+void Registry::settle() {
+  try {
+    if (!routes_.committed() || unloaded_ > 0) {
+      index_.reset();
+      routes_.commit();
+      records_.erase(records_.begin(), records_.begin() + unloaded_);
+      unloaded_ = 0;
+    }
+    if (!index_ && routes_.size() >= kIndexedTableSize)
+      index_ = std::make_unique<RouteIndex>(routes_);
+  } catch (const std::bad_alloc &) {
+    // The walk answers over whatever the table holds.
   }
 }
 
 void Registry::release_front() {
-  remove_keys_of(plugins_.front().get());
-  plugins_.erase(plugins_.begin());
+  index_.reset();
+  records_[unloaded_]->unloaded = true;
+  ++unloaded_;
 }
 
 void Registry::clear() {
+  index_.reset();
   routes_.clear();
-  PluginList().swap(plugins_);
-  PluginList().swap(unlisted_);
+  decltype(records_)().swap(records_);
+  decltype(unlisted_)().swap(unlisted_);
+  unloaded_ = 0;
 }
 
-Registry &global_registry() {
-  static Registry registry;
-  return registry;
-}
+namespace {
+// A namespace-scope object, so that the C++ run-time's start-up code builds
+// it as the library loads; nothing in the library runs before it.
+Registry the_registry;
+} // namespace
+
+Registry &global_registry() { return the_registry; }
 
 } // namespace tavrel

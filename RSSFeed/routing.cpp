@@ -1,18 +1,22 @@
 #include "routing.h"
 
-#include <cstring>
-
 namespace tavrel {
 
 TavrelResult find_plugin_for_url(const Registry &registry, const char *url,
                                  PluginRecord **record) {
-  for (const auto &[key, claimant] : registry.routes()) {
-    if (std::strstr(url, key.c_str())) {
-      *record = claimant;
-      return S_OK;
-    }
+  PluginRecord *claimant;
+  if (const RouteIndex *index = registry.index()) {
+    std::uint32_t rank = index->find(url);
+    if (rank == RouteIndex::kNone)
+      return E_PLUGIN_NOTFOUND;
+    claimant = registry.routes().record(rank);
+  } else {
+    claimant = registry.routes().walk(url);
+    if (!claimant)
+      return E_PLUGIN_NOTFOUND;
   }
-  return E_PLUGIN_NOTFOUND;
+  *record = claimant;
+  return S_OK;
 }
 
 } // namespace tavrel

@@ -3,13 +3,14 @@
 #define TAVREL_ROUTING_H
 
 #include "Tavrel.h"
+#include "plugin_call.h"
 #include "registry.h"
 
 namespace tavrel {
 
-// Walks the keys in routing order and stops at the first one that occurs in
-// url. On a hit stores its record in *record and returns S_OK; otherwise
-// returns E_PLUGIN_NOTFOUND and stores nothing.
+// The first key in key order that occurs in url decides: on a hit stores its
+// record in *record and returns S_OK; otherwise returns E_PLUGIN_NOTFOUND and
+// stores nothing. The index answers where one is current, the walk elsewhere.
 TavrelResult find_plugin_for_url(const Registry &registry, const char *url,
                                  PluginRecord **record);
 
@@ -25,7 +26,7 @@ TavrelResult route(const Registry &registry, const char *url,
   Entry entry = record->*slot;
   if (!entry)
     return E_PLUGIN_NOTIMPL;
-  return entry(args...);
+  return call_plugin(kServing, [&] { return entry(args...); });
 }
 
 } // namespace tavrel

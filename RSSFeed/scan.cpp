@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "key_list.h"
+#include "plugin_call.h"
 
 namespace tavrel {
 namespace {
@@ -12,12 +13,21 @@ namespace {
 // guard returns, and the path buffers own no memory.
 struct ScanState {
   Registry *registry;
-  ScanReport *report;
-  bool beside_executable;
+  ScanObserver *observer;
   char folder[kPathCapacity];
   char path[kPathCapacity];
   platform::Search *search;
   TavrelResult result;
+};
+
+// Closes the search on every way out of the scan, a cancelled thread's
+// unwinding included.
+struct SearchCloser {
+  ScanState &state;
+  ~SearchCloser() {
+    if (state.search)
+      platform::close_search(state.search);
+  }
 };
 
 // Appends text to the NUL-terminated contents of buffer[0..kPathCapacity).
@@ -31,9 +41,53 @@ bool append(char *buffer, const char *text) {
   return true;
 }
 
-// The executable's directory, with its separator, then "WebPlugins" and a
-// separator.
+bool is_dot_entry(const char *name) {
+  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
+void scan(void *context) {
+  ScanState &state = *static_cast<ScanState *>(context);
+  state.observer->searching(state.folder);
+  state.search = platform::open_search(state.folder);
+  if (!state.search) {
+    state.result = S_PLUGIN_NONE;
+    return;
+  }
+  platform::DirectoryEntry entry;
+  while (platform::next_entry(state.search, entry)) {
+    if (is_dot_entry(entry.name))
+      continue;
+    if (entry.kind != platform::EntryKind::file) {
+      state.observer->skipped(entry.name,
+                              entry.kind == platform::EntryKind::directory
+                                  ? SkipReason::directory
+                                  : SkipReason::not_a_file);
+      continue;
+    }
+    std::memset(state.path, 0, kPathCapacity);
+    if (!append(state.path, state.folder) || !append(state.path, entry.name)) {
+      state.observer->skipped(entry.name, SkipReason::path_too_long);
+      continue;
+    }
+    state.observer->loading(entry.name);
+    LoadResult result = load_plugin_library(*state.registry, state.path);
+    state.observer->loaded(entry.name, result);
+  }
+  state.result = S_OK;
+}
+
+LoadResult unload_rejected(Registry &registry, PluginRecord &record,
+                           LoadResult result, LoadOutcome outcome) {
+  call_plugin(kReshaping, [&] { platform::unload_library(record.module); });
+  registry.discard_load();
+  result.outcome = outcome;
+  return result;
+}
+
+} // namespace
+
 bool compose_plugin_folder(char *folder) {
+  std::memset(folder, 0, kPathCapacity);
   if (!platform::executable_path(folder, kPathCapacity))
     return false;
   char *last_separator = std::strrchr(folder, platform::kPathSeparator);
@@ -44,137 +98,55 @@ bool compose_plugin_folder(char *folder) {
   return append(folder, kPluginFolderName) && append(folder, separator);
 }
 
-bool is_dot_entry(const char *name) {
-  return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
-
-// Where the report of the entry being looked at goes, if anywhere. Added
-// before the load starts, so that a load cut short stays on record.
-FileReport *report_entry(ScanState &state, const char *name,
-                         FileOutcome outcome) {
-  if (!state.report)
-    return nullptr;
-  FileReport &file = state.report->files.emplace_back();
-  file.name = name;
-  file.outcome = outcome;
-  return &file;
-}
-
-void scan(void *context) {
-  ScanState &state = *static_cast<ScanState *>(context);
-  if (state.beside_executable && !compose_plugin_folder(state.folder)) {
-    state.result = E_FAIL;
-    return;
-  }
-  if (state.report)
-    state.report->folder = state.folder;
-  state.search = platform::open_search(state.folder);
-  if (!state.search) {
-    state.result = S_PLUGIN_NONE;
-    return;
-  }
-  platform::DirectoryEntry entry;
-  while (platform::next_entry(state.search, entry)) {
-    if (is_dot_entry(entry.name))
-      continue;
-    if (entry.is_directory) {
-      report_entry(state, entry.name, FileOutcome::directory);
-      continue;
-    }
-    std::memset(state.path, 0, kPathCapacity);
-    if (!append(state.path, state.folder) || !append(state.path, entry.name)) {
-      report_entry(state, entry.name, FileOutcome::path_too_long);
-      continue;
-    }
-    load_plugin_library(
-        *state.registry, state.path,
-        report_entry(state, entry.name, FileOutcome::scan_ended));
-  }
-  state.result = S_OK;
-}
-
-TavrelResult run_scan(ScanState &state) {
-  bool completed = platform::run_guarded(scan, &state);
-  if (state.search)
-    platform::close_search(state.search);
-  return completed ? state.result : E_FAIL;
-}
-
-TavrelResult reject(Registry &registry, PluginRecord &record,
-                    FileReport *report, FileOutcome outcome) {
-  platform::unload_library(record.module);
-  registry.discard_load();
-  if (report)
-    report->outcome = outcome;
-  return E_FAIL;
-}
-
-void describe_plugin(FileReport &report, const PluginRecord &record,
-                     const PluginInfo &info) {
-  report.identifier = info.dwIdentifier;
-  report.key_list_terminated = key_list_terminated(info);
-  for_each_entry_point(record, [&](const char *name, bool exported) {
-    if (exported)
-      report.entry_points.push_back(name);
-  });
-}
-
-} // namespace
-
-TavrelResult load_plugin_library(Registry &registry, const char *path,
-                                 FileReport *report) {
+LoadResult load_plugin_library(Registry &registry, const char *path) {
+  LoadResult result;
   PluginRecord &record = registry.begin_load();
-  record.module =
-      platform::load_library(path, report ? &report->error : nullptr);
+  record.module = call_plugin(
+      kReshaping, [&] { return platform::load_library(path, result.error); });
   if (!record.module) {
     registry.discard_load();
-    if (report)
-      report->outcome = FileOutcome::not_loaded;
-    return E_FAIL;
+    return result;
   }
   bind_entry_points(record);
   if (!record.GetPluginInfo)
-    return reject(registry, record, report, FileOutcome::no_get_plugin_info);
+    return unload_rejected(registry, record, result,
+                           LoadOutcome::no_get_plugin_info);
 
-  PluginInfo info;
-  std::memset(&info, 0, sizeof info);
-  info.cbSize = sizeof info;
-  TavrelResult verdict = record.GetPluginInfo(&info);
-  if (report)
-    report->info_result = verdict;
-  if (verdict != 0)
-    return reject(registry, record, report, FileOutcome::rejected);
+  result.info.cbSize = sizeof result.info;
+  result.verdict = call_plugin(
+      kReshaping, [&] { return record.GetPluginInfo(&result.info); });
+  if (result.verdict != 0)
+    return unload_rejected(registry, record, result, LoadOutcome::rejected);
 
-  registry.merge_identifier(info.dwIdentifier);
-  cut_key_list(key_list_of(info), [&](std::string_view key) {
+  registry.merge_identifier(result.info.dwIdentifier);
+  cut_key_list(key_list_of(result.info), [&](std::string_view key) {
     registry.register_key(key, &record);
-    if (report)
-      report->keys.emplace_back(key);
   });
-  if (report)
-    describe_plugin(*report, record, info);
   registry.accept_load();
-  if (report)
-    report->outcome = FileOutcome::accepted;
-  return S_OK;
-}
-
-TavrelResult scan_plugin_folder(Registry &registry, ScanReport *report) {
-  ScanState state{};
-  state.registry = &registry;
-  state.report = report;
-  state.beside_executable = true;
-  return run_scan(state);
+  result.outcome = LoadOutcome::accepted;
+  result.record = &record;
+  return result;
 }
 
 TavrelResult scan_folder(Registry &registry, const char *folder,
-                         ScanReport *report) {
+                         ScanObserver &observer) {
+  // A scan from inside another scan's or a teardown's plug-in call would
+  // load that very plug-in again, or change the list under the teardown.
+  if (current_activity() == kReshaping)
+    return E_ILLEGAL_METHOD_CALL;
   ScanState state{};
   state.registry = &registry;
-  state.report = report;
+  state.observer = &observer;
   if (!append(state.folder, folder))
     return E_FAIL;
-  return run_scan(state);
+  bool completed;
+  {
+    SearchCloser closer{state};
+    completed = platform::run_guarded(scan, &state);
+  }
+  // Whatever the scan returned, the keys registered so far route.
+  registry.settle();
+  return completed ? state.result : E_FAIL;
 }
 
 } // namespace tavrel

@@ -1,10 +1,10 @@
-// Finding, loading and registering the plug-ins of the plug-in folder.
+// Finding, loading and registering the plug-ins of a plug-in folder.
 #ifndef TAVREL_SCAN_H
 #define TAVREL_SCAN_H
 
 #include "Tavrel.h"
 #include "registry.h"
-#include "scan_report.h"
+#include "scan_observer.h"
 
 namespace tavrel {
 
@@ -15,21 +15,22 @@ constexpr std::size_t kPathCapacity = 1024;
 // Name of the plug-in folder beside the host's executable.
 constexpr char kPluginFolderName[] = "WebPlugins";
 
-// Loads one library and registers it when its GetPluginInfo accepts. Returns
-// S_OK when accepted, E_FAIL otherwise; a rejected library is unloaded again.
-// Fills report, when given, as far as the load got.
-TavrelResult load_plugin_library(Registry &registry, const char *path,
-                                 FileReport *report = nullptr);
+// Writes the path of the WebPlugins folder beside the host's executable,
+// with a trailing separator, into folder[0..kPathCapacity). False when the
+// executable's path cannot be had, holds no separator, or the result does not
+// fit.
+bool compose_plugin_folder(char *folder);
 
-// Scans the plug-in folder beside the host's executable into registry, under
-// the platform's guard. Returns S_OK, S_PLUGIN_NONE or E_FAIL, as
-// InitializeTavrel does, and fills report when given.
-TavrelResult scan_plugin_folder(Registry &registry,
-                                ScanReport *report = nullptr);
+// Loads one library and registers it when its GetPluginInfo accepts; a
+// library that is rejected or lacks GetPluginInfo is unloaded again.
+LoadResult load_plugin_library(Registry &registry, const char *path);
 
-// The same scan over another folder, whose path ends in a separator.
+// Scans folder (a path ending in a separator) into registry under the
+// platform's guard, telling observer what becomes of each entry. Returns S_OK
+// after a completed scan, S_PLUGIN_NONE when the search cannot start, and
+// E_FAIL when the path does not fit or an exception cut the scan short.
 TavrelResult scan_folder(Registry &registry, const char *folder,
-                         ScanReport *report = nullptr);
+                         ScanObserver &observer);
 
 } // namespace tavrel
 

@@ -14,11 +14,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# NtCurrentTeb() reads fs:0x18; GCC 12 takes a constant address that low for
-# a null pointer and warns (-Warray-bounds) unless told pages may be smaller.
-set(CMAKE_C_FLAGS_INIT --param=min-pagesize=0)
-set(CMAKE_CXX_FLAGS_INIT --param=min-pagesize=0)
-
 # The GCC runtime, libstdc++ and winpthread go inside every binary, so that a
 # DLL copied alone beside a host is enough.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)

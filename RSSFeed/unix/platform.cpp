@@ -28,12 +28,30 @@ bool has_library_suffix(const char *name) {
          std::memcmp(name + length - suffix, kLibrarySuffix, suffix) == 0;
 }
 
-bool is_directory(int folder, const dirent &entry) {
-  if (entry.d_type != DT_UNKNOWN && entry.d_type != DT_LNK)
-    return entry.d_type == DT_DIR;
+EntryKind kind_of(mode_t mode) {
+  if (S_ISREG(mode))
+    return EntryKind::file;
+  return S_ISDIR(mode) ? EntryKind::directory : EntryKind::other;
+}
+
+// Links are followed: a link to a directory is a directory. An entry that
+// cannot be examined (a dangling link) is left to the load to report.
+EntryKind kind_of(int folder, const dirent &entry) {
+  switch (entry.d_type) {
+  case DT_REG:
+    return EntryKind::file;
+  case DT_DIR:
+    return EntryKind::directory;
+  case DT_LNK:
+  case DT_UNKNOWN:
+    break;
+  default:
+    return EntryKind::other;
+  }
   struct stat status;
-  return fstatat(folder, entry.d_name, &status, 0) == 0 &&
-         S_ISDIR(status.st_mode);
+  if (fstatat(folder, entry.d_name, &status, 0) != 0)
+    return EntryKind::file;
+  return kind_of(status.st_mode);
 }
 
 } // namespace
@@ -52,7 +70,7 @@ bool executable_path(char *buffer, std::size_t size) {
 struct Search {
   struct Entry {
     std::string name;
-    bool is_directory;
+    EntryKind kind;
   };
   std::vector<Entry> entries;
   std::size_t next = 0;
@@ -67,7 +85,7 @@ Search *open_search(const char *folder) {
     if (!has_library_suffix(entry->d_name))
       continue;
     search->entries.push_back(
-        {entry->d_name, is_directory(dirfd(directory.get()), *entry)});
+        {entry->d_name, kind_of(dirfd(directory.get()), *entry)});
   }
   if (search->entries.empty())
     return nullptr;
@@ -81,18 +99,20 @@ bool next_entry(Search *search, DirectoryEntry &entry) {
     return false;
   const Search::Entry &next = search->entries[search->next++];
   entry.name = next.name.c_str();
-  entry.is_directory = next.is_directory;
+  entry.kind = next.kind;
   return true;
 }
 
 void close_search(Search *search) { delete search; }
 
-LibraryHandle load_library(const char *path, std::string *error) {
+std::string describe(const LoadError &error) {
+  return error.text ? error.text : "unknown dlopen failure";
+}
+
+LibraryHandle load_library(const char *path, LoadError &error) {
   void *library = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-  if (!library && error) {
-    const char *reason = dlerror();
-    *error = reason ? reason : "unknown dlopen failure";
-  }
+  if (!library)
+    error.text = dlerror();
   return library;
 }
 
@@ -102,7 +122,11 @@ Proc find_symbol(LibraryHandle library, const char *name) {
 
 void unload_library(LibraryHandle library) { dlclose(library); }
 
-bool run_guarded(void (*body)(void *), void *context) {
+// A cancelled thread's unwinding is a foreign exception with no object, which
+// the catch below binds by reference to rethrow it; UBSan would report that
+// binding as a null reference.
+__attribute__((no_sanitize("null"))) bool run_guarded(void (*body)(void *),
+                                                      void *context) {
   try {
     body(context);
     return true;

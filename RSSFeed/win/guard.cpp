@@ -5,15 +5,19 @@
 //
 // Being frame-based, the handler is asked only after every handler the
 // plug-in registered itself has declined, and only for this thread. It
-// unwinds the frames registered inside the scan and jumps back to the guard.
-// The frames it skips hold nothing that needs a destructor: the scan keeps
-// its state outside the guarded call (see scan.cpp).
-#include <windows.h>
-
+// unwinds the frames registered inside the scan (which lets each clean up)
+// and jumps back to the guard, skipping the code frames in between. Those
+// frames hold nothing that needs a destructor: the scan keeps its state
+// outside the guarded call (see scan.cpp). The jump also skips any unwinding
+// that the C++ run-time would do, which is sound because this library's C++
+// exceptions unwind with DWARF tables and register nothing on the chain; the
+// set-jump/long-jump exception model registers a record in every frame with
+// a destructor, which the jump would leave behind.
 #include "platform.h"
+#include "seh.h"
 
-#if !defined(__i386__)
-#error "the scan guard registers an x86 exception frame"
+#if defined(__USING_SJLJ_EXCEPTIONS__)
+#error "the scan guard needs DWARF or SEH unwinding, not SJLJ"
 #endif
 
 namespace tavrel::platform {
@@ -25,14 +29,9 @@ struct GuardFrame {
   void *resume[5]; // __builtin_setjmp buffer
 };
 
-// volatile: every change to the handler chain happens where it is written.
-volatile NT_TIB *thread_information() {
-  return reinterpret_cast<NT_TIB *>(NtCurrentTeb());
-}
-
 EXCEPTION_DISPOSITION NTAPI end_scan(EXCEPTION_RECORD *exception,
                                      void *establisher, CONTEXT *, void *) {
-  if (exception->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND))
+  if (seh::unwinding(exception))
     return ExceptionContinueSearch;
   auto *frame = static_cast<GuardFrame *>(establisher);
   // Lets the handlers registered inside the scan clean up and drops them, so
@@ -54,15 +53,13 @@ bool run_catching(void (*body)(void *), void *context) {
 
 bool run_guarded(void (*body)(void *), void *context) {
   GuardFrame frame;
-  frame.registration.Handler = end_scan;
-  frame.registration.Next = thread_information()->ExceptionList;
   if (__builtin_setjmp(frame.resume)) {
-    thread_information()->ExceptionList = frame.registration.Next;
+    seh::pop(frame.registration);
     return false;
   }
-  thread_information()->ExceptionList = &frame.registration;
+  seh::push(frame.registration, end_scan);
   bool completed = run_catching(body, context);
-  thread_information()->ExceptionList = frame.registration.Next;
+  seh::pop(frame.registration);
   return completed;
 }
 

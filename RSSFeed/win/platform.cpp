@@ -15,7 +15,10 @@ namespace {
 constexpr char kLibraryPattern[] = "*.dll";
 constexpr std::size_t kPatternCapacity = 1024;
 
-std::string describe_error(DWORD code) {
+} // namespace
+
+std::string describe(const LoadError &error) {
+  DWORD code = static_cast<DWORD>(error.code);
   char *text = nullptr;
   DWORD length = FormatMessageA(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -28,8 +31,6 @@ std::string describe_error(DWORD code) {
     message.pop_back();
   return message;
 }
-
-} // namespace
 
 bool executable_path(char *buffer, std::size_t size) {
   DWORD length = GetModuleFileNameA(nullptr, buffer, static_cast<DWORD>(size));
@@ -64,8 +65,10 @@ bool next_entry(Search *search, DirectoryEntry &entry) {
     return false;
   search->data_pending = false;
   entry.name = search->data.cFileName;
-  entry.is_directory =
-      (search->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  const DWORD attributes = search->data.dwFileAttributes;
+  entry.kind = attributes & FILE_ATTRIBUTE_DIRECTORY ? EntryKind::directory
+               : attributes & FILE_ATTRIBUTE_DEVICE  ? EntryKind::other
+                                                     : EntryKind::file;
   return true;
 }
 
@@ -74,10 +77,10 @@ void close_search(Search *search) {
   delete search;
 }
 
-LibraryHandle load_library(const char *path, std::string *error) {
+LibraryHandle load_library(const char *path, LoadError &error) {
   HMODULE library = LoadLibraryA(path);
-  if (!library && error)
-    *error = describe_error(GetLastError());
+  if (!library)
+    error.code = GetLastError();
   return library;
 }
 
