@@ -1,9 +1,8 @@
 // check FILE: one plug-in file against the contract, loaded in a child
-// process. The child reports each fact as a "name<TAB>value" line as soon as
-// it knows it, so a crash still leaves what was learnt before it.
-#include <cstdio>
-#include <cstring>
-#include <sstream>
+// process. The child tells each fact as soon as it knows it, so a crash or a
+// hang still leaves what was learnt before it.
+#include <exception>
+#include <filesystem>
 
 #include "child_process.h"
 #include "key_list.h"
@@ -14,83 +13,76 @@
 namespace probe {
 namespace {
 
-void say(const char *name, const std::string &value) {
-  std::printf("%s\t%s\n", name, value.c_str());
-  std::fflush(stdout);
-}
-
-struct ChildState {
-  tavrel::PluginRecord record;
-  PluginInfo info;
-  TavrelResult verdict;
-};
-
-void ask_for_info(void *context) {
-  auto &state = *static_cast<ChildState *>(context);
-  state.verdict = state.record.GetPluginInfo(&state.info);
-}
-
-// Reports as far as the file gets; run_check_child then says "stage done",
-// so a child that ends without it was stopped by what it ran.
-void check_in_child(const std::string &file) {
-  ChildState state{};
-  say("stage", "loading");
-  std::string error;
-  state.record.module = tavrel::platform::load_library(file.c_str(), &error);
-  if (!state.record.module) {
-    say("load_error", error);
-    return;
-  }
-  say("loaded", "yes");
-  tavrel::bind_entry_points(state.record);
-  tavrel::for_each_entry_point(state.record, [](const char *name, bool has) {
-    if (has)
-      say("exports", name);
-  });
-  if (!state.record.GetPluginInfo)
-    return;
-
-  say("stage", "GetPluginInfo");
-  state.info.cbSize = sizeof state.info;
-  if (!tavrel::platform::run_guarded(ask_for_info, &state)) {
-    say("raised", "yes");
-    return;
-  }
-  say("result", std::to_string(state.verdict));
-  if (state.verdict != 0)
-    return;
-  say("identifier", hex(state.info.dwIdentifier));
-  say("terminated", tavrel::key_list_terminated(state.info) ? "yes" : "no");
-  say("key_list", std::string(tavrel::key_list_of(state.info)));
-}
+// The platform's exit code of a child that a kit plug-in's C++ exception
+// ended (Windows).
+constexpr const char *kCxxExceptionEnding = "0xe0435458";
 
 } // namespace
 
-int run_check_child(const std::string &file) {
-  check_in_child(file);
-  say("stage", "done");
+int check_in_child(const std::string &file) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  if (fs::exists(file, error) && !fs::is_regular_file(file, error)) {
+    tell_parent("not_a_file", "yes");
+    tell_parent("stage", "done");
+    return 0;
+  }
+  tell_parent("stage", "loading");
+  tavrel::PluginRecord record;
+  tavrel::platform::LoadError load_error;
+  record.module = tavrel::platform::load_library(file.c_str(), load_error);
+  if (!record.module) {
+    tell_parent("load_error", tavrel::platform::describe(load_error));
+    tell_parent("stage", "done");
+    return 0;
+  }
+  tell_parent("loaded", "yes");
+  tavrel::bind_entry_points(record);
+  tavrel::for_each_entry_point(record, [](const char *name, bool has) {
+    if (has)
+      tell_parent("exports", name);
+  });
+  if (record.GetPluginInfo) {
+    tell_parent("stage", "GetPluginInfo");
+    PluginInfo info{};
+    info.cbSize = sizeof info;
+    TavrelResult verdict = 0;
+    bool returned = false;
+    try {
+      verdict = record.GetPluginInfo(&info);
+      returned = true;
+    } catch (const std::exception &exception) {
+      tell_parent("exception", exception.what());
+    } catch (...) {
+      tell_parent("exception", "");
+    }
+    if (returned) {
+      tell_parent("result", std::to_string(verdict));
+      if (verdict == 0) {
+        tell_parent("identifier", hex(info.dwIdentifier));
+        tell_parent("terminated",
+                    tavrel::key_list_terminated(info) ? "yes" : "no");
+        tell_parent("key_list", std::string(tavrel::key_list_of(info)));
+      }
+    }
+  }
+  tell_parent("stage", "done");
   return 0;
 }
 
-Outcome check_file(const std::string &file) {
-  ChildResult child = run_check_child_process(file);
-  std::map<std::string, std::string> facts;
-  std::vector<std::string> entry_points;
-  std::istringstream lines(child.output);
-  for (std::string line; std::getline(lines, line);) {
-    auto tab = line.find('\t');
-    if (tab == std::string::npos)
-      continue;
-    std::string name = line.substr(0, tab), value = line.substr(tab + 1);
-    if (name == "exports")
-      entry_points.push_back(value);
-    else
-      facts[name] = value;
-  }
+Outcome check_file(const std::string &file, unsigned timeout_seconds) {
+  // A file argument is a path, never a name for the loader to search for.
+  std::error_code error;
+  std::string path = std::filesystem::absolute(file, error).string();
+  if (error)
+    path = file;
+  ChildResult child = run_child({"check", path}, timeout_seconds);
+  ChildReport report = read_child_report(child.channel);
   auto fact = [&](const char *name) {
-    auto found = facts.find(name);
-    return found != facts.end() ? found->second : std::string();
+    auto found = report.facts.find(name);
+    return found != report.facts.end() ? found->second : std::string();
   };
+  const auto &entry_points = report.exports;
   bool loads = fact("loaded") == "yes";
   bool has_info =
       loads && !entry_points.empty() && entry_points.front() == "GetPluginInfo";
@@ -99,13 +91,22 @@ Outcome check_file(const std::string &file) {
 
   Node document = Node::object().add("file", Node::text(file));
   Node problems = Node::list();
-  if (!child.started)
+  if (!child.started) {
     problems.push(Node::text("the check could not start"));
-  else if (fact("stage") != "done")
-    problems.push(
-        Node::text("stopped (" + child.how + ") during " + fact("stage")));
-  if (fact("raised") == "yes")
-    problems.push(Node::text("GetPluginInfo raised an exception"));
+  } else if (fact("stage") != "done") {
+    std::string stage = fact("stage");
+    if (child.how.find(kCxxExceptionEnding) != std::string::npos)
+      problems.push(Node::text("a C++ exception escaped " + stage));
+    problems.push(Node::text("stopped (" + child.how + ") during " + stage));
+  }
+  if (fact("not_a_file") == "yes")
+    problems.push(Node::text("not a regular file (a FIFO, socket or "
+                             "device): Tavrel passes over it"));
+  if (report.facts.count("exception")) {
+    std::string what = fact("exception");
+    problems.push(Node::text("a C++ exception escaped GetPluginInfo" +
+                             (what.empty() ? "" : ": " + what)));
+  }
   document.add("loads", Node::boolean(loads));
   if (!fact("load_error").empty()) {
     document.add("load_error", Node::text(fact("load_error")));

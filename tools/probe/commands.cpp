@@ -1,8 +1,10 @@
-// route, lint and call: what the library does with addresses and keys.
-#include <cstring>
+// route, lint, pages and call: what the library does with addresses and keys.
 #include <set>
 
+#include "broadcast.h"
+#include "child_process.h"
 #include "probe.h"
+#include "routed_exports.h"
 #include "routing.h"
 
 namespace probe {
@@ -17,6 +19,21 @@ Node finding(const char *kind, const std::string &plugin,
       .add("detail", Node::text(std::move(detail)));
 }
 
+// Files in the folder that a host's scan cannot use.
+void add_file_findings(const Inventory &inventory, Node &findings) {
+  for (const FileReport &file : inventory.report.files) {
+    if (file.fate == FileFate::not_a_file)
+      findings.push(finding("not_a_file", file.name, "",
+                            "not a regular file: the scan passes over it"));
+    else if (file.fate == FileFate::not_loaded)
+      findings.push(finding("not_loaded", file.name, "",
+                            "could not be loaded: " + file.error));
+    else if (file.fate == FileFate::load_cut_short)
+      findings.push(finding("load_cut_short", file.name, "",
+                            "an exception while loading it ends every scan"));
+  }
+}
+
 } // namespace
 
 Outcome show_route(const Inventory &inventory, const std::string &address) {
@@ -28,24 +45,26 @@ Outcome show_route(const Inventory &inventory, const std::string &address) {
   Node document = Node::object()
                       .add("address", Node::text(address))
                       .add("result", Node::text(result_name(found)));
-  const std::string *winner = nullptr; // the first key that occurs
   Node losers = Node::list();
-  for (const auto &[key, record] : registry.routes()) {
-    if (!std::strstr(address.c_str(), key.c_str()))
-      continue;
-    if (!winner) {
-      winner = &key;
-      document.add("key", Node::text(key))
-          .add("plugin", Node::text(file_of(inventory, record)));
-      continue;
-    }
-    losers.push(Node::object()
-                    .add("key", Node::text(key))
-                    .add("plugin", Node::text(file_of(inventory, record)))
-                    .add("why", Node::text("sorts after \"" + *winner +
-                                           "\"; the first key in byte order "
-                                           "that occurs wins")));
-  }
+  std::string winner;
+  bool shown = false;
+  registry.routes().for_each_occurring(
+      address.c_str(),
+      [&](std::string_view key, const tavrel::PluginRecord *record) {
+        if (!shown && found == S_OK && record == claimant) {
+          shown = true;
+          winner = key;
+          document.add("key", Node::text(winner))
+              .add("plugin", Node::text(file_of(inventory, record)));
+          return;
+        }
+        losers.push(Node::object()
+                        .add("key", Node::text(std::string(key)))
+                        .add("plugin", Node::text(file_of(inventory, record)))
+                        .add("why", Node::text("sorts after \"" + winner +
+                                               "\"; the first key in byte "
+                                               "order that occurs wins")));
+      });
   document.add("also_matching", std::move(losers));
   return {std::move(document), found == S_OK ? 0 : 1};
 }
@@ -53,10 +72,14 @@ Outcome show_route(const Inventory &inventory, const std::string &address) {
 Outcome show_lint(const Inventory &inventory) {
   const tavrel::Registry &registry = tavrel::global_registry();
   Node findings = Node::list();
+  if (inventory.result == S_PLUGIN_NONE || registry.plugin_count() == 0)
+    findings.push(finding("no_plugins", "", "",
+                          "no plug-in loads from " + inventory.report.folder));
+  add_file_findings(inventory, findings);
 
   std::map<std::string, std::vector<std::string>> claimants;
-  for (const tavrel::FileReport &file : inventory.report.files) {
-    if (file.outcome != tavrel::FileOutcome::accepted)
+  for (const FileReport &file : inventory.report.files) {
+    if (file.fate != FileFate::accepted)
       continue;
     if (!file.key_list_terminated)
       findings.push(finding("unterminated_key_list", file.name, "",
@@ -83,94 +106,106 @@ Outcome show_lint(const Inventory &inventory) {
   }
   // A key never wins when a key of another plug-in occurs inside it and
   // sorts first: every address holding the one holds the other.
-  for (auto key = registry.routes().begin(); key != registry.routes().end();
-       ++key) {
-    for (auto earlier = registry.routes().begin(); earlier != key; ++earlier) {
-      if (earlier->first.empty() || earlier->second == key->second ||
-          key->first.find(earlier->first) == std::string::npos)
-        continue;
-      findings.push(finding("unreachable_key", file_of(inventory, key->second),
-                            key->first,
-                            "never wins: \"" + earlier->first + "\" of " +
-                                file_of(inventory, earlier->second) +
-                                " occurs inside it and sorts first"));
-      break;
-    }
+  const tavrel::RouteTable &table = registry.routes();
+  for (std::size_t rank = 0; rank < table.size(); ++rank) {
+    std::string key(table.key(rank));
+    table.for_each_occurring(
+        key.c_str(),
+        [&, done = false](std::string_view inner,
+                          const tavrel::PluginRecord *record) mutable {
+          if (done || inner.empty() || inner >= key ||
+              record == table.record(rank))
+            return;
+          done = true;
+          findings.push(finding("unreachable_key",
+                                file_of(inventory, table.record(rank)), key,
+                                "never wins: \"" + std::string(inner) +
+                                    "\" of " + file_of(inventory, record) +
+                                    " occurs inside it and sorts "
+                                    "first"));
+        });
   }
   bool clean = findings.empty();
   return {Node::object().add("findings", std::move(findings)), clean ? 0 : 1};
 }
 
 Outcome show_pages(const Inventory &inventory, LanguageSetting language) {
+  const tavrel::Registry &registry = tavrel::global_registry();
   int32_t count = 0;
+  tell_parent("stage", "FillSheetPage");
   FillSheetPage(nullptr, &count, language);
   std::vector<HPROPSHEETPAGE> pages(count > 0 ? count : 1);
   FillSheetPage(pages.data(), &count, language);
 
-  // The pages come in list order from the plug-ins that offer one.
   Node list = Node::list();
   std::size_t next = 0;
-  for (const auto &record : tavrel::global_registry().plugins()) {
-    if (!record->CallPropertyPage || next == static_cast<std::size_t>(count))
-      continue;
-    list.push(Node::object()
-                  .add("plugin", Node::text(file_of(inventory, record.get())))
-                  .add("page", Node::boolean(pages[next++] != nullptr)));
-  }
+  tavrel::for_each_page_offerer(
+      registry, count, [&](const tavrel::PluginRecord &record) {
+        list.push(Node::object()
+                      .add("plugin", Node::text(file_of(inventory, &record)))
+                      .add("page", Node::boolean(pages[next++] != nullptr)));
+      });
+  bool found = inventory.result == S_OK && registry.plugin_count() > 0;
   return {Node::object()
               .add("language", Node::number(language))
               .add("count", Node::number(count))
               .add("pages", std::move(list)),
-          0};
+          found ? 0 : 1};
 }
 
-Outcome perform_call(const Inventory &,
-                     const std::vector<std::string> &arguments) {
-  const std::string &entry = arguments[0];
-  const char *url = arguments[1].c_str();
-  auto argument = [&](std::size_t i, const char *fallback) {
-    return arguments.size() > i ? arguments[i] : std::string(fallback);
-  };
+std::string check_call_arguments(const std::vector<std::string> &arguments) {
+  if (arguments.size() < 2)
+    return "call takes ENTRYPOINT ADDRESS [ARGS...]";
+  const tavrel::RoutedExport *routed = tavrel::find_routed_export(arguments[0]);
+  if (!routed)
+    return "not a routed entry point: " + arguments[0];
+  const std::size_t more = arguments.size() - 2;
+  int32_t size;
+  switch (routed->takes) {
+  case tavrel::Takes::buffer_and_value:
+    if (more != 1)
+      return arguments[0] + " takes ADDRESS SIZE (the buffer's size)";
+    if (!parse_int32(arguments[2], size))
+      return "not a number: " + arguments[2];
+    return "";
+  case tavrel::Takes::two_texts:
+    return more == 2 ? "" : arguments[0] + " takes ADDRESS SECOND THIRD";
+  default:
+    return more == 0 ? "" : arguments[0] + " takes ADDRESS only";
+  }
+}
+
+Outcome perform_call(const std::vector<std::string> &arguments) {
+  const tavrel::RoutedExport &routed =
+      *tavrel::find_routed_export(arguments[0]);
+  tavrel::RoutedArguments call;
+  call.url = arguments[1].c_str();
   // The host-defined records are opaque here: the plug-in gets a zeroed block.
   std::vector<unsigned char> record(64 * 1024);
-  auto *login = reinterpret_cast<LoginInfo *>(record.data());
-  auto *feed = reinterpret_cast<RSSFeedInfo *>(record.data());
+  call.login = reinterpret_cast<LoginInfo *>(record.data());
+  call.feed = reinterpret_cast<RSSFeedInfo *>(record.data());
+  std::vector<char> buffer;
+  if (routed.takes == tavrel::Takes::buffer_and_value) {
+    parse_int32(arguments[2], call.value);
+    buffer.assign(call.value > 0 ? call.value : 1, '\0');
+    call.buffer = buffer.data();
+  }
+  if (routed.takes == tavrel::Takes::two_texts) {
+    call.second = arguments[2].c_str();
+    call.third = arguments[3].c_str();
+  }
 
+  tell_parent("stage", "StartTavrel");
   TavrelResult started = StartTavrel();
   Node document = Node::object()
                       .add("start", Node::text(result_name(started)))
-                      .add("entry_point", Node::text(entry))
-                      .add("address", Node::text(url));
-  TavrelResult result;
-  if (entry == "GetLoginInfo") {
-    result = GetLoginInfo(url, login);
-  } else if (entry == "SetLoginInfo") {
-    result = SetLoginInfo(url, login);
-  } else if (entry == "SetRSSFeedInfo") {
-    result = SetRSSFeedInfo(url, feed);
-  } else if (entry == "GetRSSFeedInfo") {
-    result = GetRSSFeedInfo(url, feed);
-  } else if (entry == "ReFresh") {
-    result = ReFresh(url);
-  } else if (entry == "GetRSSContent") {
-    result = GetRSSContent(url);
-  } else if (entry == "ParseFinalURL") {
-    int32_t value;
-    if (!parse_int32(argument(2, "1024"), value))
-      return {Node::object().add(
-                  "error", Node::text("not a number: " + argument(2, ""))),
-              2};
-    std::vector<char> buffer(value > 0 ? value : 1024);
-    result = ParseFinalURL(url, buffer.data(), value);
+                      .add("entry_point", Node::text(routed.name))
+                      .add("address", Node::text(arguments[1]));
+  tell_parent("stage", std::string("the routed call ") + routed.name);
+  TavrelResult result = routed.call(call);
+  if (!buffer.empty()) {
     buffer.back() = '\0';
     document.add("buffer", Node::text(buffer.data()));
-  } else if (entry == "DeleteRSSFeed") {
-    result =
-        DeleteRSSFeed(url, argument(2, "").c_str(), argument(3, "").c_str());
-  } else {
-    return {Node::object().add(
-                "error", Node::text("not a routed entry point: " + entry)),
-            2};
   }
   document.add("result", Node::text(result_name(result)));
   return {std::move(document), result < 0 ? 1 : 0};

@@ -1,8 +1,9 @@
 #include <cerrno>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
+#include "child_process.h"
 #include "platform.h"
 #include "probe.h"
 #include "scan.h"
@@ -10,44 +11,35 @@
 namespace probe {
 namespace {
 
-const char *describe(tavrel::FileOutcome outcome) {
-  switch (outcome) {
-  case tavrel::FileOutcome::accepted:
-    return "accepted";
-  case tavrel::FileOutcome::directory:
-    return "directory";
-  case tavrel::FileOutcome::path_too_long:
-    return "path_too_long";
-  case tavrel::FileOutcome::not_loaded:
-    return "not_loaded";
-  case tavrel::FileOutcome::no_get_plugin_info:
-    return "no_get_plugin_info";
-  case tavrel::FileOutcome::rejected:
-    return "rejected";
-  case tavrel::FileOutcome::scan_ended:
-    return "scan_ended";
-  }
-  return "unknown";
-}
-
-std::string explain(const tavrel::FileReport &file) {
-  switch (file.outcome) {
-  case tavrel::FileOutcome::directory:
+std::string explain(const FileReport &file) {
+  switch (file.fate) {
+  case FileFate::directory:
     return "a directory";
-  case tavrel::FileOutcome::path_too_long:
+  case FileFate::not_a_file:
+    return "not a regular file (a FIFO, socket or device), which a load "
+           "could wait on forever";
+  case FileFate::path_too_long:
     return "its full path does not fit the path buffer";
-  case tavrel::FileOutcome::not_loaded:
+  case FileFate::not_loaded:
     return "could not be loaded: " + file.error;
-  case tavrel::FileOutcome::no_get_plugin_info:
+  case FileFate::no_get_plugin_info:
     return "does not export GetPluginInfo";
-  case tavrel::FileOutcome::rejected:
-    return "GetPluginInfo rejected it with " + result_name(file.info_result);
-  case tavrel::FileOutcome::scan_ended:
+  case FileFate::rejected:
+    return "GetPluginInfo rejected it with " + result_name(file.verdict);
+  case FileFate::load_cut_short:
     return "an exception while loading it ended the scan";
-  case tavrel::FileOutcome::accepted:
+  case FileFate::accepted:
     break;
   }
   return "accepted";
+}
+
+// Why a scan found nothing to load, in words.
+std::string why_none(const std::string &folder) {
+  std::error_code error;
+  if (!std::filesystem::is_directory(folder, error))
+    return "the folder " + folder + " does not exist";
+  return "the folder " + folder + " holds no plug-in file";
 }
 
 } // namespace
@@ -73,6 +65,8 @@ std::string result_name(TavrelResult result) {
     return "E_FAIL";
   case E_POINTER:
     return "E_POINTER";
+  case E_ILLEGAL_METHOD_CALL:
+    return "E_ILLEGAL_METHOD_CALL";
   case E_PLUGIN_NOTIMPL:
     return "E_PLUGIN_NOTIMPL";
   case E_PLUGIN_NOTFOUND:
@@ -84,28 +78,35 @@ std::string result_name(TavrelResult result) {
 std::string file_of(const Inventory &inventory,
                     const tavrel::PluginRecord *record) {
   auto file = inventory.file_of.find(record);
-  return file != inventory.file_of.end() ? file->second : "(load cut short)";
+  if (file != inventory.file_of.end())
+    return file->second;
+  // Only the load an exception cut short leaves keys without a listed record.
+  for (const FileReport &report : inventory.report.files)
+    if (report.fate == FileFate::load_cut_short)
+      return report.name + " (load cut short)";
+  return "(unknown)";
 }
 
 Inventory take_inventory(const std::string &folder) {
   Inventory inventory;
-  tavrel::Registry &registry = tavrel::global_registry();
+  char path[tavrel::kPathCapacity] = {};
   if (folder.empty()) {
-    inventory.result = tavrel::scan_plugin_folder(registry, &inventory.report);
+    tavrel::compose_plugin_folder(path);
   } else {
-    std::string path = folder;
-    if (path.back() != '/' && path.back() != tavrel::platform::kPathSeparator)
-      path += tavrel::platform::kPathSeparator;
-    inventory.result =
-        tavrel::scan_folder(registry, path.c_str(), &inventory.report);
+    std::string given = folder;
+    if (given.back() != '/' && given.back() != tavrel::platform::kPathSeparator)
+      given += tavrel::platform::kPathSeparator;
+    given.copy(path, sizeof path - 1);
   }
-  // Accepted files and listed records come in the same order.
-  auto record = registry.plugins().begin();
-  for (const tavrel::FileReport &file : inventory.report.files) {
-    if (file.outcome == tavrel::FileOutcome::accepted &&
-        record != registry.plugins().end())
-      inventory.file_of[(record++)->get()] = file.name;
-  }
+  tell_parent("stage", "the scan");
+  ReportingObserver observer(inventory.report);
+  inventory.result =
+      tavrel::scan_folder(tavrel::global_registry(), path, observer);
+  if (inventory.report.folder.empty())
+    inventory.report.folder = path;
+  for (const FileReport &file : inventory.report.files)
+    if (file.record)
+      inventory.file_of[file.record] = file.name;
   return inventory;
 }
 
@@ -113,8 +114,9 @@ Outcome show_scan(const Inventory &inventory) {
   const tavrel::Registry &registry = tavrel::global_registry();
   Node plugins = Node::list();
   Node skipped = Node::list();
-  for (const tavrel::FileReport &file : inventory.report.files) {
-    if (file.outcome == tavrel::FileOutcome::accepted) {
+  bool troubled = false;
+  for (const FileReport &file : inventory.report.files) {
+    if (file.fate == FileFate::accepted) {
       plugins.push(Node::object()
                        .add("file", Node::text(file.name))
                        .add("identifier", Node::text(hex(file.identifier)))
@@ -122,29 +124,69 @@ Outcome show_scan(const Inventory &inventory) {
                        .add("key_list_terminated",
                             Node::boolean(file.key_list_terminated))
                        .add("entry_points", Node::texts(file.entry_points)));
-    } else {
-      skipped.push(Node::object()
-                       .add("file", Node::text(file.name))
-                       .add("reason", Node::text(describe(file.outcome)))
-                       .add("detail", Node::text(explain(file))));
+      continue;
     }
+    // A directory and a plug-in's own refusal are no fault of the folder.
+    troubled |=
+        file.fate != FileFate::directory && file.fate != FileFate::rejected;
+    skipped.push(Node::object()
+                     .add("file", Node::text(file.name))
+                     .add("reason", Node::text(fate_name(file.fate)))
+                     .add("detail", Node::text(explain(file))));
   }
   Node routes = Node::list();
-  for (const auto &[key, record] : registry.routes()) {
-    routes.push(Node::object()
-                    .add("key", Node::text(key))
-                    .add("plugin", Node::text(file_of(inventory, record))));
+  const tavrel::RouteTable &table = registry.routes();
+  for (std::size_t rank = 0; rank < table.size(); ++rank) {
+    routes.push(
+        Node::object()
+            .add("key", Node::text(std::string(table.key(rank))))
+            .add("plugin", Node::text(file_of(inventory, table.record(rank)))));
   }
-  Node document =
-      Node::object()
-          .add("folder", Node::text(inventory.report.folder))
-          .add("result", Node::text(result_name(inventory.result)))
-          .add("identifier_word", Node::text(hex(registry.identifier_word())))
-          .add("plugins", std::move(plugins))
-          .add("skipped", std::move(skipped))
-          .add("routes", std::move(routes));
-  bool found = inventory.result == S_OK && !registry.plugins().empty();
-  return {std::move(document), found ? 0 : 1};
+  Node document = Node::object()
+                      .add("folder", Node::text(inventory.report.folder))
+                      .add("result", Node::text(result_name(inventory.result)));
+  if (inventory.result == S_PLUGIN_NONE)
+    document.add("note", Node::text(why_none(inventory.report.folder)));
+  document.add("identifier_word", Node::text(hex(registry.identifier_word())))
+      .add("plugins", std::move(plugins))
+      .add("skipped", std::move(skipped))
+      .add("routes", std::move(routes));
+  bool found = inventory.result == S_OK && registry.plugin_count() > 0;
+  return {std::move(document), found && !troubled ? 0 : 1};
+}
+
+ChildReport read_child_report(const std::string &channel) {
+  ChildReport report;
+  std::size_t at = 0;
+  while (at < channel.size()) {
+    std::size_t end = channel.find('\n', at);
+    if (end == std::string::npos)
+      break;
+    std::string line = channel.substr(at, end - at);
+    at = end + 1;
+    std::size_t tab = line.find('\t');
+    if (tab == std::string::npos)
+      continue;
+    std::string name = line.substr(0, tab), value = line.substr(tab + 1);
+    if (name == "document") {
+      std::size_t size = std::strtoull(value.c_str(), nullptr, 10);
+      if (size > channel.size() - at)
+        break;
+      report.document = channel.substr(at, size);
+      report.has_document = true;
+      at += size;
+    } else if (name == "exports") {
+      report.exports.push_back(value);
+    } else {
+      report.facts[name] = value;
+    }
+  }
+  auto exit_status = report.facts.find("exit");
+  if (exit_status == report.facts.end())
+    report.has_document = false;
+  else
+    report.exit_status = std::atoi(exit_status->second.c_str());
+  return report;
 }
 
 } // namespace probe

@@ -22,7 +22,7 @@ struct Outcome {
 // The library-wide registry after one scan, with the scan's report.
 struct Inventory {
   TavrelResult result;
-  tavrel::ScanReport report;
+  ScanReport report;
   std::map<const tavrel::PluginRecord *, std::string> file_of;
 };
 
@@ -44,15 +44,28 @@ Outcome show_scan(const Inventory &inventory);
 Outcome show_route(const Inventory &inventory, const std::string &address);
 Outcome show_lint(const Inventory &inventory);
 Outcome show_pages(const Inventory &inventory, LanguageSetting language);
-// arguments: ENTRYPOINT ADDRESS [ARGS...]
-Outcome perform_call(const Inventory &inventory,
-                     const std::vector<std::string> &arguments);
+// arguments: ENTRYPOINT ADDRESS [ARGS...], checked by check_call_arguments.
+Outcome perform_call(const std::vector<std::string> &arguments);
 
-// Checks one plug-in file in a child process, so that a crash in it is
-// reported rather than fatal.
-Outcome check_file(const std::string &file);
-// The child's side: loads file and reports on standard output.
-int run_check_child(const std::string &file);
+// What is wrong with the arguments of `call`, or empty when they fit.
+std::string check_call_arguments(const std::vector<std::string> &arguments);
+
+// Checks one plug-in file against the contract in a child process, so that a
+// crash or a hang in it is reported rather than fatal.
+Outcome check_file(const std::string &file, unsigned timeout_seconds);
+// The child's side of check_file: loads file and tells the parent each fact.
+int check_in_child(const std::string &file);
+
+// The facts a child told its parent, the document it sent, if any, and its
+// exit status.
+struct ChildReport {
+  std::map<std::string, std::string> facts; // the last value of each name
+  std::vector<std::string> exports;         // every "exports" line
+  bool has_document = false;
+  std::string document;
+  int exit_status = 1;
+};
+ChildReport read_child_report(const std::string &channel);
 
 } // namespace probe
 
