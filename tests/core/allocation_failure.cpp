@@ -6,6 +6,13 @@
 namespace {
 long countdown = -1;
 bool paused = false;
+
+// The allocation that the countdown picks fails; any other is malloc's.
+void *allocate(std::size_t size) {
+  if (!paused && countdown >= 0 && countdown-- == 0)
+    return nullptr;
+  return std::malloc(size ? size : 1);
+}
 } // namespace
 
 namespace fake {
@@ -16,13 +23,31 @@ void pause_allocation_failure(bool pause) { paused = pause; }
 
 } // namespace fake
 
+// Every form of the global operator new, so that each allocation (nothrow
+// ones included: std::stable_sort asks for its buffer so) can fail, and none
+// is paired with another allocator's delete.
 void *operator new(std::size_t size) {
-  if (!paused && countdown >= 0 && countdown-- == 0)
-    throw std::bad_alloc();
-  if (void *memory = std::malloc(size ? size : 1))
+  if (void *memory = allocate(size))
     return memory;
   throw std::bad_alloc();
+}
+void *operator new[](std::size_t size) { return operator new(size); }
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
+  return allocate(size);
+}
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept {
+  return allocate(size);
 }
 
 void operator delete(void *memory) noexcept { std::free(memory); }
 void operator delete(void *memory, std::size_t) noexcept { std::free(memory); }
+void operator delete[](void *memory) noexcept { std::free(memory); }
+void operator delete[](void *memory, std::size_t) noexcept {
+  std::free(memory);
+}
+void operator delete(void *memory, const std::nothrow_t &) noexcept {
+  std::free(memory);
+}
+void operator delete[](void *memory, const std::nothrow_t &) noexcept {
+  std::free(memory);
+}

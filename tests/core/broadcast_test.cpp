@@ -73,8 +73,8 @@ TEST_P(FillSheetTest, FillsInListOrderUpToTheCapacity) {
     EXPECT_EQ(pages[i], page_handle(want)) << "page " << i;
   }
   for (std::uintptr_t page : expected)
-    calls.push_back(page == 0xA0 ? "a.CallPropertyPage(7)"
-                                 : "c.CallPropertyPage(7)");
+    calls.push_back(page == 0xA0 ? "a.CallPropertyPage(7,null)"
+                                 : "c.CallPropertyPage(7,null)");
   EXPECT_EQ(take_events(), calls);
 }
 
@@ -98,12 +98,18 @@ TEST_F(BroadcastTest, ANullPageIsStoredAndCounted) {
 
 TEST_F(BroadcastTest, APluginThatWritesNoPageGivesANullPage) {
   fake::add_plugin("a", "a").writes_page = false;
+  fake::add_plugin("b", "b").writes_page = false;
   ASSERT_EQ(scan(), S_OK);
-  HPROPSHEETPAGE page = page_handle(1);
-  int32_t count = 1;
-  tavrel::fill_sheet_pages(registry, &page, count, 0);
-  EXPECT_EQ(count, 1);
-  EXPECT_EQ(page, nullptr);
+  take_events();
+  HPROPSHEETPAGE pages[2] = {page_handle(1), page_handle(1)};
+  int32_t count = 2;
+  tavrel::fill_sheet_pages(registry, pages, count, 0);
+  EXPECT_EQ(count, 2);
+  EXPECT_EQ(pages[0], nullptr);
+  EXPECT_EQ(pages[1], nullptr);
+  EXPECT_EQ(take_events(), (Strings{"a.CallPropertyPage(0,null)",
+                                    "b.CallPropertyPage(0,null)"}))
+      << "each plug-in finds the variable set to null on entry";
 }
 
 TEST_F(BroadcastTest, WithoutPluginsNothingIsCollected) {

@@ -17,9 +17,13 @@
 class CoreTest : public ::testing::Test {
 protected:
   void SetUp() override { fake::reset(); }
-  void TearDown() override { tavrel::stop_plugins(registry); }
+  void TearDown() override {
+    for (fake::Plugin &plugin : fake::world().plugins)
+      plugin.during.clear();
+    tavrel::tear_down(registry);
+  }
 
-  TavrelResult scan() { return tavrel::scan_plugin_folder(registry); }
+  TavrelResult scan() { return tavrel::load_plugins(registry); }
 
   // The events recorded since the last call.
   std::vector<std::string> take_events() {
@@ -30,19 +34,21 @@ protected:
     return static_cast<fake::Plugin *>(record->module)->name;
   }
 
-  // The route table in key order, as "key>plugin".
+  // The committed route table in key order, as "key>plugin".
   std::vector<std::string> routes() const {
     std::vector<std::string> table;
-    for (const auto &[key, record] : registry.routes())
-      table.push_back(key + ">" + name_of(record));
+    const tavrel::RouteTable &routes = registry.routes();
+    for (std::size_t rank = 0; rank < routes.size(); ++rank)
+      table.push_back(std::string(routes.key(rank)) + ">" +
+                      name_of(routes.record(rank)));
     return table;
   }
 
   // The plug-ins in list order.
   std::vector<std::string> plugins() const {
     std::vector<std::string> names;
-    for (const auto &record : registry.plugins())
-      names.push_back(name_of(record.get()));
+    for (std::size_t i = 0; i < registry.plugin_count(); ++i)
+      names.push_back(name_of(&registry.plugin(i)));
     return names;
   }
 

@@ -1,6 +1,8 @@
 #include "fake_platform.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -15,11 +17,25 @@ namespace {
 World the_world;
 
 template <typename... Args>
-TavrelResult record(int slot, const char *entry, Args... args) {
-  Bookkeeping bookkeeping;
+void log_call(int slot, const char *entry, Args... args) {
+  InjectionPause pause;
   Plugin &plugin = the_world.plugins[slot];
   the_world.events.push_back(call(plugin.name, entry, args...));
-  return plugin.result;
+}
+
+// Whatever the test asked the entry point to do while it runs.
+void run_hook(int slot, const char *entry) {
+  auto &during = the_world.plugins[slot].during;
+  auto hook = during.find(entry);
+  if (hook != during.end() && hook->second)
+    hook->second();
+}
+
+template <typename... Args>
+TavrelResult record(int slot, const char *entry, Args... args) {
+  log_call(slot, entry, args...);
+  run_hook(slot, entry);
+  return the_world.plugins[slot].result;
 }
 
 // Entry points of plug-in slot N. Each records its call with its arguments.
@@ -31,9 +47,8 @@ template <int N> struct Entries {
         info->dwIdentifier == 0 &&
         std::all_of(std::begin(info->szKeyList), std::end(info->szKeyList),
                     [](char c) { return c == 0; });
-    record(N, "GetPluginInfo", info->cbSize, zeroed ? "zeroed" : "dirty");
-    if (plugin().during_get_plugin_info)
-      plugin().during_get_plugin_info();
+    log_call(N, "GetPluginInfo", info->cbSize, zeroed ? "zeroed" : "dirty");
+    run_hook(N, "GetPluginInfo");
     info->dwIdentifier = plugin().identifier;
     const std::string &keys = plugin().keys;
     if (plugin().keys_fill_record) {
@@ -76,10 +91,7 @@ template <int N> struct Entries {
     return record(N, "ParseFinalURL", url, static_cast<void *>(buffer), value);
   }
   static TavrelResult TAVREL_CALL StopPlugin() {
-    TavrelResult result = record(N, "StopPlugin");
-    if (plugin().during_stop_plugin)
-      plugin().during_stop_plugin();
-    return result;
+    return record(N, "StopPlugin");
   }
   static TavrelResult TAVREL_CALL DeleteRSSFeed(const char *url,
                                                 const char *second,
@@ -88,10 +100,12 @@ template <int N> struct Entries {
   }
   static TavrelResult TAVREL_CALL CallPropertyPage(HPROPSHEETPAGE *page,
                                                    LanguageSetting language) {
-    TavrelResult result = record(N, "CallPropertyPage", language);
+    // The variable's value on entry shows whether Tavrel set it first.
+    log_call(N, "CallPropertyPage", language, *page ? "preset" : "null");
+    run_hook(N, "CallPropertyPage");
     if (plugin().writes_page)
       *page = plugin().page;
-    return result;
+    return plugin().result;
   }
 
   static tavrel::platform::Proc find(const char *name) {
@@ -121,22 +135,27 @@ int slot_of(tavrel::platform::LibraryHandle library) {
 
 } // namespace
 
-Bookkeeping::Bookkeeping() { pause_allocation_failure(true); }
-Bookkeeping::~Bookkeeping() { pause_allocation_failure(false); }
+InjectionPause::InjectionPause() { pause_allocation_failure(true); }
+InjectionPause::~InjectionPause() { pause_allocation_failure(false); }
 
 World &world() { return the_world; }
 
 World &reset() {
-  Bookkeeping bookkeeping;
+  InjectionPause pause;
   the_world = World();
   return the_world;
 }
 
 Plugin &add_plugin(const std::string &name, const std::string &keys) {
-  Bookkeeping bookkeeping;
+  InjectionPause pause;
   int slot = 0;
-  while (!the_world.plugins[slot].name.empty())
+  while (slot < kPluginSlots && !the_world.plugins[slot].name.empty())
     ++slot;
+  if (slot == kPluginSlots) {
+    std::fprintf(stderr, "fake::add_plugin: all %d slots are taken\n",
+                 kPluginSlots);
+    std::abort();
+  }
   the_world.plugins[slot].name = name;
   the_world.plugins[slot].keys = keys;
   the_world.folder.push_back({name + ".so", slot});
@@ -165,7 +184,7 @@ struct Search {
 };
 
 Search *open_search(const char *folder) {
-  fake::Bookkeeping bookkeeping;
+  fake::InjectionPause pause;
   the_world.events.push_back(std::string("search ") + folder);
   if (!the_world.folder_exists || the_world.folder.empty() ||
       the_world.folder_path != folder)
@@ -179,18 +198,20 @@ bool next_entry(Search *search, DirectoryEntry &entry) {
     return false;
   const fake::File &file = the_world.folder[search->next++];
   entry.name = file.name.c_str();
-  entry.is_directory = file.is_directory;
+  entry.kind = file.kind;
   return true;
 }
 
 void close_search(Search *search) {
-  fake::Bookkeeping bookkeeping;
+  fake::InjectionPause pause;
   --the_world.searches_open;
   delete search;
 }
 
-LibraryHandle load_library(const char *path, std::string *error) {
-  fake::Bookkeeping bookkeeping;
+std::string describe(const LoadError &error) { return error.text; }
+
+LibraryHandle load_library(const char *path, LoadError &error) {
+  fake::InjectionPause pause;
   the_world.events.push_back(std::string("load ") + path);
   for (const fake::File &file : the_world.folder) {
     if (the_world.folder_path + file.name != path || file.plugin < 0)
@@ -198,8 +219,7 @@ LibraryHandle load_library(const char *path, std::string *error) {
     ++the_world.loads[file.plugin];
     return &the_world.plugins[file.plugin];
   }
-  if (error)
-    *error = "not a library";
+  error.text = "not a library";
   return nullptr;
 }
 
@@ -210,7 +230,7 @@ Proc find_symbol(LibraryHandle library, const char *name) {
 }
 
 void unload_library(LibraryHandle library) {
-  fake::Bookkeeping bookkeeping;
+  fake::InjectionPause pause;
   int slot = slot_of(library);
   --the_world.loads[slot];
   the_world.events.push_back("unload " + the_world.plugins[slot].name);

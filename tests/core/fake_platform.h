@@ -5,16 +5,18 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "TavrelPlugin.h"
+#include "platform.h"
 
 namespace fake {
 
-constexpr int kPluginSlots = 6;
+constexpr int kPluginSlots = 8;
 
 // How one fake plug-in behaves.
 struct Plugin {
@@ -27,8 +29,9 @@ struct Plugin {
   TavrelResult result = 0;       // what its other entry points return
   HPROPSHEETPAGE page = nullptr;
   bool writes_page = true;
-  std::function<void()> during_get_plugin_info;
-  std::function<void()> during_stop_plugin;
+  // Runs inside the named entry point ("GetPluginInfo", "StopPlugin", ...),
+  // after the call is recorded and before it returns.
+  std::map<std::string, std::function<void()>> during;
 };
 
 // One entry of the fake plug-in folder; plugin indexes World::plugins, or is
@@ -36,7 +39,7 @@ struct Plugin {
 struct File {
   std::string name;
   int plugin = -1;
-  bool is_directory = false;
+  tavrel::platform::EntryKind kind = tavrel::platform::EntryKind::file;
 };
 
 struct World {
@@ -55,15 +58,14 @@ struct World {
 World &reset();
 World &world();
 
-// Adds a plug-in slot with a file of the same name plus ".so".
+// Adds a plug-in slot with a file of the same name plus ".so". Fails the test
+// program at once when every slot is taken.
 Plugin &add_plugin(const std::string &name, const std::string &keys);
 
-inline void describe(std::ostream &text, const char *value) {
+inline void show(std::ostream &text, const char *value) {
   text << (value ? value : "(null)");
 }
-template <typename T> void describe(std::ostream &text, T value) {
-  text << value;
-}
+template <typename T> void show(std::ostream &text, T value) { text << value; }
 
 // The event text a fake entry point records, texts shown as text and other
 // pointers by address: "alpha.GetRSSFeedInfo(blog.example,0x1234)".
@@ -72,15 +74,16 @@ std::string call(const std::string &plugin, const char *entry, Args... args) {
   std::ostringstream text;
   text << plugin << '.' << entry << '(';
   [[maybe_unused]] const char *separator = "";
-  ((text << separator, describe(text, args), separator = ","), ...);
+  ((text << separator, show(text, args), separator = ","), ...);
   text << ')';
   return text.str();
 }
 
-// While alive, failure injection (see allocation_failure.h) is paused.
-struct Bookkeeping {
-  Bookkeeping();
-  ~Bookkeeping();
+// While alive, failure injection (see allocation_failure.h) is paused, so
+// that the fake's own allocations never fail.
+struct InjectionPause {
+  InjectionPause();
+  ~InjectionPause();
 };
 
 } // namespace fake

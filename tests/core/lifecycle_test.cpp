@@ -39,7 +39,9 @@ INSTANTIATE_TEST_SUITE_P(Results, StartResultTest,
                          ::testing::Values(StartCase{0, 0, 0},
                                            StartCase{0, E_FAIL, E_FAIL},
                                            StartCase{E_FAIL, 0, E_FAIL},
-                                           StartCase{1, 2, 3}));
+                                           StartCase{E_FAIL, E_FAIL, E_FAIL},
+                                           StartCase{1, 2, 3},
+                                           StartCase{1, 3, 3}));
 
 TEST_F(LifecycleTest, StartPassesOverPluginsWithoutLoadConfigInfo) {
   fake::add_plugin("a", "a").missing = {"LoadConfigInfo"};
@@ -56,7 +58,7 @@ TEST_F(LifecycleTest, StopsAndUnloadsEachPluginBeforeTheNext) {
   fake::add_plugin("c", "c");
   ASSERT_EQ(scan(), S_OK);
   take_events();
-  tavrel::stop_plugins(registry);
+  tavrel::tear_down(registry);
   EXPECT_EQ(take_events(), (Strings{"a.StopPlugin()", "unload a", "unload b",
                                     "c.StopPlugin()", "unload c"}));
   EXPECT_TRUE(plugins().empty());
@@ -68,7 +70,7 @@ TEST_F(LifecycleTest, TeardownAfterTwoScansStopsEachRecord) {
   ASSERT_EQ(scan(), S_OK);
   ASSERT_EQ(scan(), S_OK);
   take_events();
-  tavrel::stop_plugins(registry);
+  tavrel::tear_down(registry);
   EXPECT_EQ(take_events(), (Strings{"a.StopPlugin()", "unload a",
                                     "a.StopPlugin()", "unload a"}));
   EXPECT_EQ(fake::world().loads[0], 0);
@@ -76,12 +78,12 @@ TEST_F(LifecycleTest, TeardownAfterTwoScansStopsEachRecord) {
 
 TEST_F(LifecycleTest, TeardownDropsButDoesNotUnloadAPluginWhoseLoadFailed) {
   fake::add_plugin("a", "a");
-  fake::add_plugin("b", "b").during_get_plugin_info = [] {
+  fake::add_plugin("b", "b").during["GetPluginInfo"] = [] {
     throw std::runtime_error("fault");
   };
   ASSERT_EQ(scan(), E_FAIL);
   take_events();
-  tavrel::stop_plugins(registry);
+  tavrel::tear_down(registry);
   EXPECT_EQ(take_events(), (Strings{"a.StopPlugin()", "unload a"}));
   EXPECT_TRUE(routes().empty());
   EXPECT_EQ(fake::world().loads[1], 1);
@@ -89,22 +91,32 @@ TEST_F(LifecycleTest, TeardownDropsButDoesNotUnloadAPluginWhoseLoadFailed) {
 
 TEST_F(LifecycleTest, AThrowingStopPluginLeavesOnlyLoadedPluginsListed) {
   fake::add_plugin("a", "a");
-  fake::add_plugin("b", "b").during_stop_plugin = [] {
+  fake::add_plugin("b", "b").during["StopPlugin"] = [] {
     throw std::runtime_error("stop failed");
   };
   fake::add_plugin("c", "c");
   ASSERT_EQ(scan(), S_OK);
-  EXPECT_THROW(tavrel::stop_plugins(registry), std::runtime_error);
+  EXPECT_THROW(tavrel::tear_down(registry), std::runtime_error);
   EXPECT_EQ(plugins(), (Strings{"b", "c"}));
-  EXPECT_EQ(routes(), (Strings{"b>b", "c>c"}));
-  fake::world().plugins[1].during_stop_plugin = nullptr;
+  EXPECT_EQ(fake::world().loads[0], 0);
+  // Nothing left routes to the unloaded plug-in a, index or walk.
+  EXPECT_EQ(registry.index(), nullptr);
+  EXPECT_EQ(registry.routes().walk("a"), nullptr);
+  EXPECT_EQ(name_of(registry.routes().walk("b")), "b");
+
+  // A second teardown goes on from there.
+  fake::world().plugins[1].during.clear();
+  take_events();
+  tavrel::tear_down(registry);
+  EXPECT_EQ(take_events(), (Strings{"b.StopPlugin()", "unload b",
+                                    "c.StopPlugin()", "unload c"}));
 }
 
 TEST_F(LifecycleTest, ARescanFindsTheSamePluginsAgain) {
   fake::add_plugin("a", "a").identifier = 0x10;
   fake::add_plugin("b", "b").identifier = 0x01;
   ASSERT_EQ(scan(), S_OK);
-  tavrel::stop_plugins(registry);
+  tavrel::tear_down(registry);
   EXPECT_EQ(registry.identifier_word(), 0x11u);
   ASSERT_EQ(scan(), S_OK);
   EXPECT_EQ(plugins(), (Strings{"a", "b"}));

@@ -7,10 +7,11 @@
 
 namespace {
 
-std::vector<std::string> keys_in_order(const tavrel::Registry &registry) {
+std::vector<std::string> keys_in_order(tavrel::Registry &registry) {
+  registry.settle();
   std::vector<std::string> keys;
-  for (const auto &route : registry.routes())
-    keys.push_back(route.first);
+  for (std::size_t rank = 0; rank < registry.routes().size(); ++rank)
+    keys.emplace_back(registry.routes().key(rank));
   return keys;
 }
 
@@ -28,8 +29,20 @@ TEST(RegistryTest, FirstRegistrationOfAKeyWins) {
   tavrel::PluginRecord first, second;
   registry.register_key("news", &first);
   registry.register_key("news", &second);
+  EXPECT_EQ(registry.routes().walk("news"), &first) << "before settling";
+  registry.settle();
   ASSERT_EQ(registry.routes().size(), 1u);
-  EXPECT_EQ(registry.routes().at("news"), &first);
+  EXPECT_EQ(registry.routes().record(0), &first);
+
+  // A later scan's registration loses too.
+  tavrel::PluginRecord third;
+  registry.register_key("news", &third);
+  registry.register_key("new", &third);
+  EXPECT_EQ(registry.routes().walk("news"), &third) << "new sorts first";
+  EXPECT_EQ(registry.routes().walk("new"), &third);
+  registry.settle();
+  EXPECT_EQ(keys_in_order(registry), (std::vector<std::string>{"new", "news"}));
+  EXPECT_EQ(registry.routes().record(1), &first);
 }
 
 TEST(RegistryTest, IdentifierBitsAccumulateAndSurviveClear) {
@@ -47,15 +60,15 @@ TEST(RegistryTest, LoadIsListedOnlyWhenAccepted) {
   tavrel::Registry registry;
   registry.begin_load();
   registry.discard_load();
-  EXPECT_TRUE(registry.plugins().empty());
+  EXPECT_EQ(registry.plugin_count(), 0u);
 
   tavrel::PluginRecord &accepted = registry.begin_load();
   registry.accept_load();
-  ASSERT_EQ(registry.plugins().size(), 1u);
-  EXPECT_EQ(registry.plugins().front().get(), &accepted);
+  ASSERT_EQ(registry.plugin_count(), 1u);
+  EXPECT_EQ(&registry.plugin(0), &accepted);
 }
 
-TEST(RegistryTest, ReleaseFrontDropsTheRecordAndItsKeys) {
+TEST(RegistryTest, ReleaseFrontUnlistsTheRecordAndItsKeysStopRouting) {
   tavrel::Registry registry;
   tavrel::PluginRecord &first = registry.begin_load();
   registry.accept_load();
@@ -64,12 +77,29 @@ TEST(RegistryTest, ReleaseFrontDropsTheRecordAndItsKeys) {
   registry.register_key("a", &first);
   registry.register_key("b", &second);
   registry.register_key("c", &first);
+  registry.settle();
 
   registry.release_front();
 
-  ASSERT_EQ(registry.plugins().size(), 1u);
-  EXPECT_EQ(registry.plugins().front().get(), &second);
+  ASSERT_EQ(registry.plugin_count(), 1u);
+  EXPECT_EQ(&registry.plugin(0), &second);
+  EXPECT_EQ(registry.routes().walk("abc"), &second);
   EXPECT_EQ(keys_in_order(registry), std::vector<std::string>{"b"});
+}
+
+TEST(RegistryTest, AnIndexIsBuiltOnlyForLargeTables) {
+  tavrel::Registry registry;
+  tavrel::PluginRecord record;
+  for (std::size_t i = 0; i + 1 < tavrel::kIndexedTableSize; ++i)
+    registry.register_key("key" + std::to_string(i), &record);
+  registry.settle();
+  EXPECT_EQ(registry.index(), nullptr);
+  registry.register_key("one more", &record);
+  EXPECT_EQ(registry.index(), nullptr);
+  registry.settle();
+  ASSERT_NE(registry.index(), nullptr);
+  registry.register_key("and another", &record);
+  EXPECT_EQ(registry.index(), nullptr) << "a change drops the index";
 }
 
 } // namespace

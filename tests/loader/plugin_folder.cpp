@@ -9,6 +9,7 @@
 #include <windows.h>
 #endif
 
+#include "fixture_files.h"
 #include "fixture_log.h"
 
 namespace fs = std::filesystem;
@@ -77,10 +78,22 @@ void PluginFolderTest::TearDown() {
   retire_folder();
 }
 
+fs::path PluginFolderTest::fixture_path(const std::string &fixture) {
+  for (const FixtureFile &file : kFixtureFiles)
+    if (fixture == file.name)
+      return host_directory() / FIXTURE_FOLDER / file.file;
+  ADD_FAILURE() << "no fixture " << fixture;
+  return {};
+}
+
 void PluginFolderTest::install(const std::string &fixture,
                                const std::string &name) {
-  fs::copy_file(host_directory() / "fixtures" / (fixture + library_suffix()),
+  fs::copy_file(fixture_path(fixture),
                 folder() / (unique(name) + library_suffix()));
+}
+
+fs::path PluginFolderTest::entry_path(const std::string &name) {
+  return folder() / (unique(name) + library_suffix());
 }
 
 void PluginFolderTest::install_text_file(const std::string &name) {

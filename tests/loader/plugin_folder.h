@@ -24,6 +24,9 @@ protected:
   // Copies the fixture plug-in `fixture` into the folder as `name` (plus the
   // platform's library suffix). The scan takes files in name order.
   static void install(const std::string &fixture, const std::string &name);
+  // Where the fixture's own file is, and the path install() gives name.
+  static std::filesystem::path fixture_path(const std::string &fixture);
+  static std::filesystem::path entry_path(const std::string &name);
   static void install_text_file(const std::string &name);
   static void install_directory(const std::string &name);
   static void remove_folder();

@@ -12,6 +12,15 @@ function(lay_out folder)
     list(GET parts 1 fixture)
     if(fixture STREQUAL "text")
       file(WRITE ${dir}/${name}${SUFFIX} "not a library\n")
+    elseif(fixture STREQUAL "fifo")
+      execute_process(COMMAND mkfifo ${dir}/${name}${SUFFIX}
+                      COMMAND_ERROR_IS_FATAL ANY)
+    elseif(fixture STREQUAL "truncated")
+      # The start of a real plug-in: its headers promise more than the file
+      # holds, and the loader reads past its end.
+      file(COPY_FILE ${BIN}/fixtures/alpha${SUFFIX} ${dir}/${name}${SUFFIX})
+      execute_process(COMMAND truncate -s 1000 ${dir}/${name}${SUFFIX}
+                      COMMAND_ERROR_IS_FATAL ANY)
     elseif(fixture STREQUAL "directory")
       file(MAKE_DIRECTORY ${dir}/${name}${SUFFIX})
     elseif(fixture MATCHES "^example:(.*)")
@@ -28,4 +37,10 @@ lay_out(probe-mixed 1_alpha=alpha 2_beta=beta 3_headless=headless
 lay_out(probe-lint 1_alpha=alpha 2_beta=beta 3_catchall=catchall
         4_delta=delta 5_gamma=gamma 6_fullkeys=fullkeys)
 lay_out(probe-examples news=example:news podcast=example:podcast)
+lay_out(probe-truncated 1_alpha=alpha 2_truncated=truncated 3_beta=beta)
+lay_out(probe-hanging 1_alpha=alpha 2_hanger=hanger)
+lay_out(probe-empty)
+if(NOT SUFFIX STREQUAL ".dll")
+  lay_out(probe-fifo 1_alpha=alpha 2_fifo=fifo)
+endif()
 file(WRITE ${BIN}/probe-examples/news.conf "edition=weekend\n")
