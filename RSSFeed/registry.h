@@ -33,6 +33,10 @@ public:
   // The index over the routes, or null where none is current: then the walk
   // is the answer.
   const RouteIndex *index() const { return index_.get(); }
+  // Addresses shorter than this go to the index, longer ones to the walk,
+  // whose substring tests beat the index on long addresses when there are
+  // few keys. SIZE_MAX when the index is always the quicker.
+  std::size_t index_below() const { return index_below_; }
   std::uint32_t identifier_word() const { return identifier_word_; }
 
   // A load takes three steps. begin_load allocates the record up front, so
@@ -49,9 +53,8 @@ public:
   void register_key(std::string_view key, PluginRecord *record);
 
   // Ends a change to the keys: sorts the new keys in, drops those of
-  // unloaded plug-ins with their records, and builds the index when the table
-  // is large enough to gain by one. A failure to allocate leaves the walk to
-  // answer, and is not reported.
+  // unloaded plug-ins with their records, and builds the index. A failure to
+  // allocate leaves the walk to answer, and is not reported.
   void settle();
 
   // Marks the front plug-in, whose library teardown has just unloaded, as
@@ -70,12 +73,15 @@ private:
   std::vector<std::unique_ptr<PluginRecord>> unlisted_;
   RouteTable routes_;
   std::unique_ptr<RouteIndex> index_;
+  std::size_t index_below_ = 0;
   std::uint32_t identifier_word_ = 0;
 };
 
-// Below this many keys the walk's substring tests beat the index (see
-// bench/routing_benchmark.cpp), and no index is built.
+// From this many keys on the index beats the walk on addresses of any length.
 constexpr std::size_t kIndexedTableSize = 48;
+
+// The longest address on which the index beats the walk over keys keys.
+std::size_t index_beats_walk_below(std::size_t keys);
 
 // The registry the exports work on: created empty when the library is loaded,
 // released when it is unloaded.

@@ -99,6 +99,8 @@ RouteIndex::RouteIndex(const RouteTable &table) {
     label_[state] = trie.label[order[state]];
     best_[state] = trie.rank[order[state]];
   }
+  depth_two_ = static_cast<std::uint32_t>(
+      std::upper_bound(depth.begin(), depth.end(), 1) - depth.begin());
   shallow_states_ = static_cast<std::uint32_t>(
       std::upper_bound(depth.begin(), depth.end(), 2) - depth.begin());
   trie = Trie();
@@ -120,6 +122,8 @@ RouteIndex::RouteIndex(const RouteTable &table) {
     best_[state] = std::min(best_[state], best_[fail_[state]]);
   }
 
+  for (unsigned byte = 0; byte < 256; ++byte)
+    row_of_[byte] = class_of_[byte] * classes_;
   pairs_.resize(std::size_t{classes_} * classes_);
   for (unsigned before = 0; before < classes_; ++before) {
     std::uint32_t first = before ? child(0, before) : 0;
@@ -127,18 +131,12 @@ RouteIndex::RouteIndex(const RouteTable &table) {
       std::uint32_t state = first ? child(first, now) : 0;
       if (state == 0)
         state = child(0, now);
-      pairs_[before * classes_ + now] = {state, best_[state]};
-    }
-  }
-
-  deeper_words_ = (classes_ + 63) / 64;
-  deeper_.assign(std::size_t{shallow_states_} * deeper_words_, 0);
-  for (std::uint32_t state = 0; state < shallow_states_; ++state) {
-    for (std::uint32_t next = first_child_[state];
-         next < first_child_[state + 1]; ++next) {
-      if (next >= shallow_states_)
-        deeper_[state * deeper_words_ + label_[next] / 64] |=
-            std::uint64_t{1} << (label_[next] % 64);
+      PairState &pair = pairs_[before * classes_ + now];
+      pair = {state, best_[state], 0};
+      if (state >= depth_two_)
+        for (std::uint32_t next = first_child_[state];
+             next < first_child_[state + 1]; ++next)
+          pair.deeper |= std::uint64_t{1} << (label_[next] % 64);
     }
   }
 }
@@ -155,25 +153,22 @@ std::uint32_t RouteIndex::child(std::uint32_t state,
   return 0;
 }
 
-bool RouteIndex::leads_deeper(std::uint32_t state, unsigned byte_class) const {
-  return (deeper_[state * deeper_words_ + byte_class / 64] >>
-          (byte_class % 64)) &
-         1;
-}
-
 // One step of the automaton proper from a state deeper than 2.
 std::uint32_t RouteIndex::deep_step(std::uint32_t state, unsigned byte_class,
-                                    unsigned previous_class) const {
+                                    std::size_t previous_row) const {
   for (;;) {
     if (std::uint32_t next = child(state, byte_class))
       return next;
     state = fail_[state];
     // The first shallow state on the failure chain is the one the last two
-    // bytes alone give, and the pair table knows where it goes.
-    if (state < shallow_states_)
-      return leads_deeper(state, byte_class)
-                 ? child(state, byte_class)
-                 : pairs_[previous_class * classes_ + byte_class].state;
+    // bytes alone give, and the pair table knows where it goes, unless a
+    // state of depth 2 leads on to depth 3.
+    if (state < shallow_states_) {
+      if (state >= depth_two_)
+        if (std::uint32_t next = child(state, byte_class))
+          return next;
+      return pairs_[previous_row + byte_class].state;
+    }
   }
 }
 
@@ -182,35 +177,57 @@ std::uint32_t RouteIndex::find(const char *url) const {
     return 0;
   if (best_.empty())
     return kNone;
+  static constexpr PairState kStart = {0, kNone, 0};
   std::uint32_t best = kNone;
-  std::uint32_t state = 0;
-  unsigned previous = 0;
+  const PairState *last = &kStart; // at the byte before: shallow states only
+  std::size_t previous_row = 0;
   for (auto *byte = reinterpret_cast<const unsigned char *>(url); *byte;
        ++byte) {
     const unsigned now = class_of_[*byte];
-    std::uint32_t reached;
-    if (state < shallow_states_ && !leads_deeper(state, now)) {
-      const PairState &pair = pairs_[previous * classes_ + now];
-      state = pair.state;
-      reached = pair.best;
-    } else {
-      state = state < shallow_states_ ? child(state, now)
-                                      : deep_step(state, now, previous);
-      reached = best_[state];
+    std::uint32_t deep = 0;
+    if ((last->deeper >> (now % 64)) & 1)
+      deep = child(last->state, now);
+    if (!deep) {
+      last = &pairs_[previous_row + now];
+      if (last->best < best) {
+        best = last->best;
+        if (best == 0)
+          return 0;
+      }
+      previous_row = row_of_[*byte];
+      continue;
     }
-    if (reached < best) {
-      best = reached;
-      if (best == 0)
+    // A match of three bytes or more is under way: the automaton proper,
+    // until it falls back to a shallow state.
+    for (;;) {
+      if (best_[deep] < best) {
+        best = best_[deep];
+        if (best == 0)
+          return 0;
+      }
+      previous_row = row_of_[*byte];
+      if (!*++byte)
+        return best;
+      const unsigned next = class_of_[*byte];
+      deep = deep_step(deep, next, previous_row);
+      if (deep < shallow_states_) {
+        last = &pairs_[previous_row + next];
+        if (last->best < best) {
+          best = last->best;
+          if (best == 0)
+            return 0;
+        }
+        previous_row = row_of_[*byte];
         break;
+      }
     }
-    previous = now;
   }
   return best;
 }
 
 std::size_t RouteIndex::bytes() const {
   return sizeof *this + held(first_child_) + held(label_) + held(fail_) +
-         held(best_) + held(pairs_) + held(deeper_);
+         held(best_) + held(pairs_);
 }
 
 } // namespace tavrel

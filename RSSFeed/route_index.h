@@ -40,19 +40,24 @@ private:
   struct PairState {
     std::uint32_t state; // the automaton's state after the two bytes
     std::uint32_t best;  // the smallest rank of a key ending there
+    // Bit (class % 64) for each class that leads from state to depth 3. A
+    // bit shared by several classes may send a byte the slow way for nothing,
+    // never the wrong way.
+    std::uint64_t deeper;
   };
 
   std::uint32_t child(std::uint32_t state, unsigned byte_class) const;
-  bool leads_deeper(std::uint32_t state, unsigned byte_class) const;
   std::uint32_t deep_step(std::uint32_t state, unsigned byte_class,
-                          unsigned previous_class) const;
+                          std::size_t previous_row) const;
 
   bool empty_key_ = false; // the empty key occurs in every address
   unsigned classes_ = 1;   // class 0: bytes in no key, NUL among them
   std::uint8_t class_of_[256] = {};
+  std::uint32_t row_of_[256] = {}; // class * classes_: a row of pairs_
   // States in breadth-first order, so that those of depth 2 or less come first
   // and the children of each state are consecutive, in class order.
-  std::uint32_t shallow_states_ = 1;
+  std::uint32_t depth_two_ = 1;            // the first state of depth 2
+  std::uint32_t shallow_states_ = 1;       // the first state of depth 3
   std::vector<std::uint32_t> first_child_; // children: [first_child_[s],
                                            // first_child_[s + 1])
   std::vector<std::uint8_t> label_;        // class of the byte leading in
@@ -60,9 +65,6 @@ private:
   std::vector<std::uint32_t> best_; // smallest rank ending at the state or at
                                     // any state its failure links reach
   std::vector<PairState> pairs_;    // [previous class * classes_ + class]
-  // For states of depth 2: one bit per class that leads to depth 3.
-  std::vector<std::uint64_t> deeper_;
-  unsigned deeper_words_ = 1; // per state
 };
 
 } // namespace tavrel

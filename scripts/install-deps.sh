@@ -14,6 +14,11 @@ command -v g++ >/dev/null || missing+=(g++)
 command -v make >/dev/null || missing+=(make)
 command -v clang-format >/dev/null || missing+=(clang-format)
 [[ -f /usr/src/googletest/googletest/CMakeLists.txt ]] || missing+=(googletest)
+[[ -f /usr/share/publicsuffix/public_suffix_list.dat ]] || missing+=(publicsuffix)
+command -v valgrind >/dev/null || missing+=(valgrind)
+# clang with libFuzzer and ThreadSanitizer, for the fuzz and thread runs
+command -v clang++-14 >/dev/null || missing+=(clang-14)
+dpkg -s libclang-rt-14-dev >/dev/null 2>&1 || missing+=(libclang-rt-14-dev)
 
 if $want_windows; then
   command -v i686-w64-mingw32-g++-posix >/dev/null || missing+=(g++-mingw-w64-i686)

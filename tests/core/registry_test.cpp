@@ -87,19 +87,25 @@ TEST(RegistryTest, ReleaseFrontUnlistsTheRecordAndItsKeysStopRouting) {
   EXPECT_EQ(keys_in_order(registry), std::vector<std::string>{"b"});
 }
 
-TEST(RegistryTest, AnIndexIsBuiltOnlyForLargeTables) {
+TEST(RegistryTest, TheIndexAnswersWhereItBeatsTheWalk) {
   tavrel::Registry registry;
   tavrel::PluginRecord record;
-  for (std::size_t i = 0; i + 1 < tavrel::kIndexedTableSize; ++i)
+  registry.register_key("one", &record);
+  registry.settle();
+  EXPECT_EQ(registry.index(), nullptr) << "one key: the walk always wins";
+
+  for (std::size_t i = 1; i + 1 < tavrel::kIndexedTableSize; ++i)
     registry.register_key("key" + std::to_string(i), &record);
   registry.settle();
-  EXPECT_EQ(registry.index(), nullptr);
+  ASSERT_NE(registry.index(), nullptr);
+  EXPECT_GT(registry.index_below(), 100u);
+  EXPECT_LT(registry.index_below(), 10000u) << "long addresses: the walk";
+
   registry.register_key("one more", &record);
-  EXPECT_EQ(registry.index(), nullptr);
+  EXPECT_EQ(registry.index(), nullptr) << "a change drops the index";
   registry.settle();
   ASSERT_NE(registry.index(), nullptr);
-  registry.register_key("and another", &record);
-  EXPECT_EQ(registry.index(), nullptr) << "a change drops the index";
+  EXPECT_EQ(registry.index_below(), SIZE_MAX);
 }
 
 } // namespace

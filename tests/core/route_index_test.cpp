@@ -4,12 +4,12 @@
 // Public Suffix List, and in every state the registry goes through.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "bench_keys.h"
 #include "core_test.h"
 #include "route_index.h"
 #include "route_table.h"
@@ -202,26 +202,9 @@ TEST(RouteIndexTest, AnAddressOfMegabytesIsScannedToItsEnd) {
             table.walk("site10.example"));
 }
 
-// The list's rules as keys: wildcards and exceptions lose their marks.
-std::vector<std::string> public_suffixes() {
-  std::ifstream file(TAVREL_PUBLIC_SUFFIX_LIST);
-  std::vector<std::string> keys;
-  for (std::string line; std::getline(file, line);) {
-    if (!line.empty() && line.back() == '\r')
-      line.pop_back();
-    if (line.empty() || line.rfind("//", 0) == 0)
-      continue;
-    if (line.rfind("*.", 0) == 0)
-      line.erase(0, 2);
-    if (line[0] == '!')
-      line.erase(0, 1);
-    keys.push_back(line);
-  }
-  return keys;
-}
-
 TEST(RouteIndexTest, AgreesWithTheWalkOnThePublicSuffixList) {
-  std::vector<std::string> keys = public_suffixes();
+  std::vector<std::string> keys =
+      bench::public_suffixes(TAVREL_PUBLIC_SUFFIX_LIST);
   ASSERT_GT(keys.size(), 5000u) << "reading " << TAVREL_PUBLIC_SUFFIX_LIST;
   KeyTable table(keys);
   std::mt19937 random(9000);

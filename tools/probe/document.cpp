@@ -97,6 +97,13 @@ Node &Node::add(std::string key, Node value) {
   return *this;
 }
 
+const Node *Node::member(const std::string &key) const {
+  for (const auto &[name, value] : members_)
+    if (name == key)
+      return &value;
+  return nullptr;
+}
+
 Node &Node::push(Node value) {
   items_.push_back(std::move(value));
   return *this;

@@ -27,6 +27,10 @@ public:
 
   Kind kind() const { return kind_; }
   bool empty() const { return items_.empty() && members_.empty(); }
+  const std::string &text_value() const { return text_; }
+  const std::vector<Node> &items() const { return items_; }
+  // The member of an object by its key, or null.
+  const Node *member(const std::string &key) const;
 
   std::string to_json() const;
   std::string to_text() const;
